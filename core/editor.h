@@ -1,0 +1,24 @@
+// The editor canvas and the character list of the main window.
+#pragma once
+
+#include "core/state.h"
+
+// Editor canvas.
+void SetupGrid(State& s);
+void LayoutMainWindow(State& s);
+void DrawGridLines(State& s);
+void PaintGrid(State& s);
+void PaintGridCell(State& s, int mode);
+void ClearCharacter(State& s);
+void WriteStatusText(State& s);
+
+// Character list and selection.
+void StoreBackGlyph(State& s);
+// True when the calling command may go on (the answer was No, or nothing to save).
+bool AskSaveFirst(State& s);
+void SelectCharacter(State& s);
+void PreviousCharacter(State& s);
+void NextCharacter(State& s);
+void MakeCharLabels(State& s);
+void AddCharacter(State& s, int atEnd);
+void DeleteCharacter(State& s, int last);

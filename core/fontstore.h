@@ -1,0 +1,22 @@
+// The glyph text codec and the font header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/state.h"
+
+// The glyph text of the glyph area of `Grid`.
+std::string CharToHex(const State& s);
+// Decodes a glyph of the current size into `Grid`.
+void HexToChar(State& s, const std::string& text);
+// Decodes a glyph of PrevFontWidth x PrevFontHeight, top-left in `Grid`.
+void HexToCharResized(State& s, const std::string& text);
+// Decodes a glyph of width FontWidth / 2, each pixel doubled horizontally.
+void HexToCharDoubleWidth(State& s, const std::string& text);
+// Decodes a glyph of FontWidth / 2 x FontHeight / 2, each pixel a 2 x 2 block.
+void HexToCharDoubleSize(State& s, const std::string& text);
+// Rebuilds `FontHeader` from the geometry.
+void MakeFontHeader(State& s);
+// Nearest integer, halves to even.
+int64_t RoundToInt(double value);

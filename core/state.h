@@ -1,0 +1,92 @@
+// The program-wide state: one font at a time, the glyph in the editor, the
+// window geometries and settings. `main` owns the one State; every command
+// procedure takes it by reference.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gui.h"
+
+// A grid of integers indexed column first, like the editor's `Grid`.
+struct GridArray {
+    int Columns = 0;
+    int Rows = 0;
+    std::vector<int32_t> Cells;
+
+    void Create(int columns, int rows)
+    {
+        Columns = columns;
+        Rows = rows;
+        Cells.assign(size_t(columns) * size_t(rows), 0);
+    }
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < Columns && y < Rows; }
+    int32_t& operator()(int x, int y) { return Cells[size_t(x) * size_t(Rows) + size_t(y)]; }
+    int32_t operator()(int x, int y) const { return Cells[size_t(x) * size_t(Rows) + size_t(y)]; }
+};
+
+// One row of `CharData`: column 1 the glyph text, column 2 the list label.
+using CharRow = std::array<std::string, 3>;
+
+constexpr int CharTableRows = 257;  // codes 0 to 256
+
+struct State {
+    // ---- Font store ------------------------------------------------------
+    int32_t FontWidth = 32;
+    int32_t FontHeight = 50;
+    int32_t FontStart = 32;
+    int32_t FontCount = 1;
+    std::vector<CharRow> CharData = std::vector<CharRow>(CharTableRows);
+    std::vector<int32_t> CharWidth = std::vector<int32_t>(CharTableRows, 0);
+    GridArray Grid;
+    GridArray ScratchGrid;
+    int32_t CurrentChar = -1;
+    int32_t Modified = 0;
+    std::string SelectedGlyph;
+    std::string PasteBuffer;
+    std::string ClipText;
+    std::string FontHeader;
+    std::string FontName = "untitled";
+    std::string DefaultPreamble;
+    std::string FileInfo;
+    int32_t PrevFontWidth = 0;
+    int32_t PrevFontHeight = 0;
+
+    // ---- Editor canvas and main window -------------------------------------
+    int32_t CellSize = 10;
+    int32_t QuitRequested = 0;
+    // The event of the current pass of the loop.
+    platform::Event Event;
+
+    // ---- Settings -----------------------------------------------------------
+    int32_t MainX = 200, MainY = 200, MainW = 700, MainH = 287;
+    int32_t FontViewX = 400, FontViewY = 200, FontViewW = 500, FontViewH = 400;
+    int32_t TtfViewX = 120, TtfViewY = 200, TtfViewW = 520, TtfViewH = 600;
+    std::string DataFolder;
+    std::string FntFolder;
+    std::vector<std::string> RecentFiles;  // newest first
+
+    // ---- Font View ----------------------------------------------------------
+    int32_t FontViewColumns = 16;
+    int32_t FontViewRows = 0;
+    int32_t FontViewPixel = 2;
+    float FontViewAspect = 1.0f;
+
+    // ---- Font files ---------------------------------------------------------
+    std::string SavePath;
+    std::string FontPath;
+
+    // ---- Glyph capture ------------------------------------------------------
+    std::string TtfFontName = "Arial";
+    std::string ProgramFolder;
+    std::vector<int64_t> CodePageTable = std::vector<int64_t>(CharTableRows, 0);
+    std::vector<std::string> CodePageFiles = std::vector<std::string>(31);
+    int32_t ChartFirst = -1;
+    int32_t ChartLast = -1;
+    float ThresholdWindow = 0.9f;
+    float ThresholdLevel = 0.02f;
+    float OtherThreshold = 0.45f;
+    int32_t ThresholdMode = 1;
+};

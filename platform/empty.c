@@ -1,0 +1,1 @@
+/* Placeholder unit for a library folder that holds no code. */

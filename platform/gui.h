@@ -1,0 +1,189 @@
+// Numbered windows and controls, menus and shortcuts, the one event queue,
+// drawing on canvases and images, fonts and the clipboard.
+//
+// Every call on a window, control, menu, font or image number that does not
+// exist does nothing and returns 0, -1, false or an empty text. So the
+// program's procedures can run (and be tested) with no window open and
+// before InitGui().
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/image.h"
+
+namespace platform {
+
+// Starts the GUI layer (idempotent). False when no display can be used.
+bool InitGui();
+// Closes every window and ends the GUI layer.
+void EndGui();
+bool GuiRunning();
+
+// ---- Windows -------------------------------------------------------------
+enum WindowFlags {
+    WindowTitleBar = 1,
+    WindowSystemMenu = 2,
+    WindowMinimizeBox = 4,
+    WindowSizeable = 8,
+    WindowMaximizeBox = 16,
+    WindowCentered = 32,
+};
+
+// Inner size; (x, y) is the outer position. Replaces a window of that number.
+bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight,
+                const std::string& title, int flags);
+bool IsWindow(int window);
+void CloseWindow(int window);
+void SetWindowTitle(int window, const std::string& title);
+std::string GetWindowTitle(int window);
+int WindowX(int window);  // outer position
+int WindowY(int window);
+int WindowWidth(int window, bool inner = true);
+int WindowHeight(int window, bool inner = true);
+// Moves to the outer position (x, y) and sets the inner size.
+void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight);
+void ActivateWindow(int window);
+int ActiveWindow();  // -1 when none of ours
+
+// ---- Events --------------------------------------------------------------
+enum class EventKind { None = 0, Control, Menu, CloseWindow, SizeWindow };
+enum class ControlEvent {
+    None = 0,
+    LeftClick,   // canvas: left button pressed; button and check box: clicked
+    RightClick,  // canvas: right button pressed
+    MouseMove,   // canvas
+    Wheel,       // canvas: whole notches in Event::Wheel
+    Input,       // canvas: a typed character in Event::Character
+    Change,      // list picked, spin field or text field changed
+};
+
+// Canvas buttons held (Event::Buttons).
+enum MouseButtons { ButtonLeft = 1, ButtonRight = 2 };
+
+struct Event {
+    EventKind Kind = EventKind::None;
+    int Window = -1;
+    int Object = -1;  // control, menu item or shortcut number
+    ControlEvent Type = ControlEvent::None;
+    // Canvas events: mouse inside the canvas, buttons held, notches turned
+    // (positive away from the user), character typed.
+    int MouseX = 0;
+    int MouseY = 0;
+    int Buttons = 0;
+    int Wheel = 0;
+    uint32_t Character = 0;
+};
+
+// The next event of any window, waiting at most `timeoutMs`; Kind None when
+// the wait timed out.
+Event WaitEvent(int timeoutMs = 10);
+// Queues an event as if the user had made it (driver and tests).
+void PostEvent(const Event& event);
+
+// ---- Controls ------------------------------------------------------------
+// `parent` is a scroll area to place the control in, or -1 for the window.
+bool ButtonControl(int window, int control, int x, int y, int w, int h, const std::string& text, int parent = -1);
+bool ComboBoxControl(int window, int control, int x, int y, int w, int h, int parent = -1);
+bool TextControl(int window, int control, int x, int y, int w, int h, const std::string& text, int parent = -1);
+bool StringControl(int window, int control, int x, int y, int w, int h, const std::string& text, int parent = -1);
+bool CheckBoxControl(int window, int control, int x, int y, int w, int h, const std::string& text, int parent = -1);
+bool SpinControl(int window, int control, int x, int y, int w, int h, int minimum, int maximum, int parent = -1);
+bool ScrollAreaControl(int window, int control, int x, int y, int w, int h, int innerWidth, int innerHeight, int parent = -1);
+bool CanvasControl(int window, int control, int x, int y, int w, int h, int parent = -1);
+bool IsControl(int control);
+void FreeControl(int control);
+
+// List: selected position (-1 none); check box: 1 ticked; spin field: value.
+// Program changes raise no event.
+int GetState(int control);
+void SetState(int control, int state);
+std::string GetText(int control);
+void SetText(int control, const std::string& text);
+// position -1 appends.
+void AddItem(int control, int position, const std::string& text);
+void RemoveItem(int control, int position);
+void ClearItems(int control);
+int CountItems(int control);
+std::string GetItemText(int control, int position);
+int ControlX(int control);
+int ControlY(int control);
+int ControlWidth(int control);
+int ControlHeight(int control);
+void ResizeControl(int control, int x, int y, int w, int h);
+void HideControl(int control, bool hide);
+void SetToolTip(int control, const std::string& text);
+void SetScrollAreaInner(int control, int innerWidth, int innerHeight);
+int ScrollAreaY(int control);
+void SetScrollAreaY(int control, int y);
+
+// ---- Menus and shortcuts -------------------------------------------------
+// Builds a menu bar on a window; the calls below add to the newest one.
+bool CreateMenuBar(int menuBar, int window);
+void MenuTitle(const std::string& title);
+void MenuItem(int item, const std::string& text);
+void MenuSeparator();
+void OpenSubMenu(const std::string& title);
+void CloseSubMenu();
+void SetMenuItemText(int menuBar, int item, const std::string& text);
+std::string GetMenuItemText(int menuBar, int item);
+
+// Keys: a key code plus any of the modifier bits.
+enum Keys {
+    KeyLeft = 0x101, KeyRight, KeyUp, KeyDown, KeyInsert, KeyDelete,
+    KeyReturn, KeyEscape, KeyHome, KeyEnd, KeyPageUp, KeyPageDown,
+    // Letters and digits are their upper-case ASCII codes: 'A', '2'.
+    ModShift = 0x10000, ModControl = 0x20000, ModAlt = 0x40000,
+};
+// Binding a key again replaces the earlier binding. The shortcut raises a
+// Menu event with `number` on `window`.
+void AddShortcut(int window, int key, int number);
+
+// ---- Drawing -------------------------------------------------------------
+// Between Start and Stop, the calls draw on one canvas or one image.
+bool StartDrawingCanvas(int control);
+bool StartDrawingImage(int image);
+void StopDrawing();
+int OutputWidth();
+int OutputHeight();
+void Box(int x, int y, int w, int h, Rgb colour);
+void Plot(int x, int y, Rgb colour);
+Rgb Point(int x, int y);
+// Line from (x1, y1) to (x2, y2), both ends included.
+void Line(int x1, int y1, int x2, int y2, Rgb colour);
+void DrawingFont(int font);
+void DrawText(int x, int y, const std::string& text, Rgb colour);  // transparent background, top-left placement
+int TextWidth(const std::string& text);
+int TextHeight(const std::string& text);  // the font's line height
+void DrawImage(int image, int x, int y);
+// Scaled into the rectangle; reductions average the covered area.
+void DrawImageScaled(int image, int x, int y, int w, int h);
+// Copies a rectangle of the current output into a new numbered image.
+bool GrabImage(int image, int x, int y, int w, int h);
+// Copies an image onto a canvas at its top-left corner, at its own size.
+void SetCanvasImage(int control, int image);
+
+// Antialiased drawing on an image.
+bool StartVectorDrawing(int image);
+void VectorFont(int font, double pixelSize);  // face and style of a loaded font
+void VectorColour(uint32_t rgba);             // red lowest byte, alpha highest
+void AddPathBox(double x, double y, double w, double h);
+void FillPath();
+void MovePathCursor(double x, double y);
+void DrawVectorText(const std::string& text);  // at the cursor, top-left placement
+void StopVectorDrawing();
+
+// ---- Fonts ---------------------------------------------------------------
+enum FontFlags { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut = 8, FontHighQuality = 16 };
+bool LoadFont(int font, const std::string& face, int sizePoints, int flags = 0);
+bool IsFont(int font);
+void FreeFont(int font);
+// Makes the fonts of a file available to this process only; true when at
+// least one font was added.
+bool RegisterFontFile(const std::string& path);
+
+// ---- Clipboard -----------------------------------------------------------
+void SetClipboardText(const std::string& text);
+std::string GetClipboardText();  // empty when it holds no text
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+// Settings files ("Glyphery.inf", the code-page files): groups of
+// "key = value" lines, read case-insensitively, written whole on close.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class SettingsFile {
+public:
+    // Reads and parses the whole file; a missing or unreadable file behaves as
+    // an empty one (and gives false).
+    bool Open(const std::string& name);
+    // Creates the file, or empties an existing one at once; the new content is
+    // written by Close(). False when the file cannot be created.
+    bool Create(const std::string& name);
+    void Group(const std::string& name);
+    int32_t ReadInt(const std::string& key, int32_t defaultValue) const;
+    std::string ReadText(const std::string& key, const std::string& defaultValue) const;
+    void WriteInt(const std::string& key, int64_t value);
+    void WriteText(const std::string& key, const std::string& value);
+    void WriteComment(const std::string& text);
+    // Rewrites the file whole when anything was written; false on failure.
+    bool Close();
+
+private:
+    struct Line {
+        enum Kind { KeyLine, CommentLine } kind;
+        std::string key;    // the key, or the comment's text
+        std::string value;
+    };
+    struct GroupData {
+        std::string name;
+        std::vector<Line> lines;
+    };
+    GroupData* FindGroup(const std::string& name);
+    const GroupData* FindGroup(const std::string& name) const;
+    GroupData& CurrentForWriting();
+
+    std::string path_;
+    std::vector<GroupData> groups_;
+    std::string current_;
+    bool writable_ = false;
+    bool written_ = false;
+};
+
+}  // namespace platform

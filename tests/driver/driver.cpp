@@ -1,0 +1,2 @@
+// Placeholder until the scripted driver lands.
+int main() { return 1; }
