@@ -5,8 +5,12 @@
 #include <string>
 
 #include "core/state.h"
+#include "platform/settings.h"
 
 void LoadSettings(State& s);
 void SaveSettings(State& s);
+// The "Recent Files" group, already selected in `file`.
+void ReadRecentFiles(State& s, const platform::SettingsFile& file);
+void WriteRecentFiles(const State& s, platform::SettingsFile& file);
 void AddRecentFile(State& s, const std::string& path);
 int32_t MaxInt(int32_t a, int32_t b);

@@ -1,6 +1,8 @@
 // Commands on the glyph in the editor and on the whole font.
 #pragma once
 
+#include <string>
+
 #include "core/state.h"
 
 // Glyph commands (the "Edit" menu).
@@ -14,6 +16,8 @@ void RotateRight(State& s);
 void RotateLeft(State& s);
 void InverseCharacter(State& s);
 void OutlineCharacter(State& s);
+// The one-pixel move of ShiftCharacter without the repaint.
+void ShiftGrid(State& s, int dx, int dy);
 
 // Whole-font commands (the "Font" menu and "New").
 void NewFont(State& s);
@@ -21,6 +25,7 @@ void DoubleSizeFont(State& s);
 void DoubleWidthFont(State& s);
 void ResizeFont(State& s);
 void CentreFont(State& s);
-void CentreChar(State& s);
+// Decodes one glyph text into `Grid` and centres it between its empty columns.
+void CentreChar(State& s, const std::string& text);
 void LeftAlignFont(State& s);
 void ShiftFont(State& s, int dx, int dy);

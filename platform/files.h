@@ -30,7 +30,14 @@ public:
     void Close();
 
 private:
-    std::FILE* file_ = nullptr;
+    bool Fill();  // refills the buffer when it is used up; false at the end
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    size_t next_ = 0;            // next unread byte in buffer_
+    size_t end_ = 0;             // bytes held in buffer_
+    int64_t bufferOffset_ = 0;   // file position of buffer_[0]
+    int64_t length_ = 0;         // the file's size when opened
 };
 
 // A text file written in the ANSI code page. No line end is added: callers

@@ -18,6 +18,13 @@ constexpr int Red(Rgb c) { return int(c & 255); }
 constexpr int Green(Rgb c) { return int(c >> 8 & 255); }
 constexpr int Blue(Rgb c) { return int(c >> 16 & 255); }
 
+// The largest image made or loaded: at most 16384 x 16384 pixels in all and no
+// side longer than MaxImageSide. Larger sizes (often a corrupt file header)
+// are refused.
+constexpr int MaxImageSide = 1 << 20;
+constexpr int64_t MaxImagePixels = int64_t(16384) * 16384;
+bool ImageSizeAllowed(int64_t width, int64_t height);
+
 // Pixels are stored row by row as 0xFFBBGGRR (bytes R, G, B, 0xFF in memory),
 // so the drawing layer can paint on them in place.
 struct Image {
@@ -26,18 +33,25 @@ struct Image {
     std::vector<uint32_t> Pixels;
 
     Image() = default;
+    // A size that is not allowed (or memory that runs out) gives an empty
+    // image.
     Image(int width, int height, Rgb fill = 0);
     bool Empty() const { return Width <= 0 || Height <= 0; }
     Rgb Get(int x, int y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)] & 0xFFFFFF; }
-    void Set(int x, int y, Rgb c) { Pixels[size_t(y) * size_t(Width) + size_t(x)] = c | 0xFF000000u; }
+    void Set(int x, int y, Rgb c) { Pixels[size_t(y) * size_t(Width) + size_t(x)] = (c & 0xFFFFFFu) | 0xFF000000u; }
     // Clipped to the image.
     void FillRect(int x, int y, int w, int h, Rgb c);
 };
 
 // Loads a BMP, PNG or JPEG file (told apart by content). On failure returns
-// false with a reason in `error`; a corrupt or truncated file is a failure,
-// never a crash.
+// false with a reason in `error` and leaves `image` unchanged; a corrupt or
+// truncated file is a failure, never a crash. BMP: 1, 4, 8, 16, 24 and 32 bits,
+// uncompressed (16 and 32 bits also with bit fields). PNG: all colour types and
+// depths, interlaced or not; transparency is composited over black. JPEG: grey
+// and colour (CMYK is refused).
 bool LoadImageFile(const std::string& path, Image& image, std::string* error = nullptr);
+// The savers write 24-bit files and return false when the image is empty or
+// the file cannot be written (a partly written file is removed).
 bool SavePng(const Image& image, const std::string& path);
 bool SaveJpeg(const Image& image, const std::string& path, int quality = 90);
 bool SaveBmp(const Image& image, const std::string& path);
@@ -51,10 +65,16 @@ Image ResizeSmooth(const Image& image, int width, int height);
 Image ScaleAreaAverage(const Image& image, int width, int height);
 
 // Numbered images. Creating under a number in use replaces the old image.
+// GetImage gives nullptr for a number not in use. A size that is not allowed
+// makes no image: the number is freed and CreateImage returns an empty image
+// held by no number. A failed LoadImage frees the number as well.
 Image* GetImage(int number);
 bool IsImage(int number);
 Image& CreateImage(int number, int width, int height, Rgb fill = 0);
 bool LoadImage(int number, const std::string& path, std::string* error = nullptr);
 void FreeImage(int number);
+// A number not in use (1000 or above), for images whose number the program
+// does not fix itself.
+int UnusedImageNumber();
 
 }  // namespace platform

@@ -48,7 +48,12 @@ Requesters& Ask();
 void UseRequesters(std::unique_ptr<Requesters> requesters);
 
 // Answers queued by a script or a test. A requester without a queued answer
-// calls `OnMissing` (which may end the run) and then acts as cancelled.
+// calls `OnMissing` with its kind ("OpenFile", "SaveFile", "Message", "Input"
+// or "ChooseFont"; it may end the run) and then acts as cancelled: an empty
+// path or text, Cancel, a font choice not accepted (with the face, size and
+// style it started with). Every message box takes one answer, an OK-only box
+// included. Each file requester takes one entry of `FilterAnswers` when
+// there is one. The font chooser has no title; it is recorded as "Font".
 class ScriptedRequesters : public Requesters {
 public:
     struct Shown {

@@ -11,11 +11,15 @@ namespace platform {
 class SettingsFile {
 public:
     // Reads and parses the whole file; a missing or unreadable file behaves as
-    // an empty one (and gives false).
+    // an empty one (and gives false). Values written afterwards are kept with
+    // everything read, and Close() rewrites the file (as UTF-8).
     bool Open(const std::string& name);
     // Creates the file, or empties an existing one at once; the new content is
     // written by Close(). False when the file cannot be created.
     bool Create(const std::string& name);
+    // Selects the group that reads look in and writes go to. Names and keys
+    // compare without regard to the case of ASCII letters; of two groups of
+    // one name only the first counts.
     void Group(const std::string& name);
     int32_t ReadInt(const std::string& key, int32_t defaultValue) const;
     std::string ReadText(const std::string& key, const std::string& defaultValue) const;
@@ -35,13 +39,17 @@ private:
         std::string name;
         std::vector<Line> lines;
     };
+    void Parse(const std::string& text);
     GroupData* FindGroup(const std::string& name);
     const GroupData* FindGroup(const std::string& name) const;
-    GroupData& CurrentForWriting();
+    const Line* FindKey(const std::string& key) const;
+    std::vector<Line>& CurrentForWriting();
 
     std::string path_;
+    std::vector<Line> preamble_;  // lines before the first group: kept, never read
     std::vector<GroupData> groups_;
     std::string current_;
+    bool grouped_ = false;        // a group has been selected
     bool writable_ = false;
     bool written_ = false;
 };

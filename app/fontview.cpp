@@ -1,0 +1,223 @@
+// The "Font View" window: every glyph of the font on one sheet (image 90),
+// sixteen cells to a row, and a click on a glyph selects its character.
+#include "app/fontview.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/editor.h"
+#include "core/objects.h"
+#include "formats/writers.h"
+#include "platform/gui.h"
+#include "platform/image.h"
+#include "platform/requesters.h"
+
+namespace {
+
+constexpr uint32_t SheetGrey = platform::RGB(196, 196, 196) | 0xFF000000u;
+constexpr uint32_t PixelSet = platform::RGB(255, 255, 255) | 0xFF000000u;
+constexpr uint32_t PixelClear = platform::RGB(0, 0, 0) | 0xFF000000u;
+
+// A sheet beyond this many pixels would take hundreds of megabytes; such a
+// glyph size is refused instead of exhausting memory.
+constexpr int64_t MaxSheetPixels = 64LL * 1024 * 1024;
+
+int Mod16(int v) { return ((v % 16) + 16) % 16; }
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The bytes of a glyph text, read as the codec reads them: field i (between
+// commas) gives byte i; its first two characters are skipped unread (a UTF-8
+// sequence counts as one character) and the next two are read as hexadecimal
+// digits, stopping at the first non-digit. Nothing readable, or a field past
+// the end of the text, gives 0.
+void DecodeGlyphBytes(const std::string& text, std::vector<uint8_t>& bytes)
+{
+    std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+    const char* pos = text.data();
+    const char* const end = pos + text.size();
+    for (size_t i = 0; i < bytes.size() && pos < end; ++i) {
+        const char* comma = static_cast<const char*>(std::memchr(pos, ',', size_t(end - pos)));
+        const char* fieldEnd = comma ? comma : end;
+        const char* p = pos;
+        for (int k = 0; k < 2 && p < fieldEnd; ++k) {
+            ++p;
+            while (p < fieldEnd && (static_cast<unsigned char>(*p) & 0xC0) == 0x80) ++p;
+        }
+        int value = 0;
+        for (int k = 0; k < 2 && p < fieldEnd; ++k, ++p) {
+            const int digit = HexDigit(*p);
+            if (digit < 0) break;
+            value = value * 16 + digit;
+        }
+        bytes[i] = uint8_t(value & 255);
+        pos = comma ? comma + 1 : end;
+    }
+}
+
+// Shows image 90 on canvas 70, scaled to the canvas width with its aspect kept.
+void ShowSheet()
+{
+    platform::Image* sheet = platform::GetImage(obj::SheetImage);
+    if (!sheet || sheet->Empty() || !platform::IsControl(obj::SheetCanvas)) return;
+    const int w = platform::ControlWidth(obj::SheetCanvas);
+    if (w <= 0) return;
+    const int h = int(int64_t(w) * sheet->Height / sheet->Width);
+    if (h <= 0) return;
+    if (platform::StartDrawingCanvas(obj::SheetCanvas)) {
+        platform::DrawImageScaled(obj::SheetImage, 0, 0, w, h);
+        platform::StopDrawing();
+    }
+}
+
+std::string Hex2(int value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    return std::string{digits[(value >> 4) & 15], digits[value & 15]};
+}
+
+}  // namespace
+
+void ViewFont(State& s)
+{
+    const int W = std::max(s.FontWidth, 0);
+    const int H = std::max(s.FontHeight, 0);
+    const int count = std::max(s.FontCount, 0);
+    const int firstColumn = Mod16(s.FontStart);
+
+    // The sheet holds every glyph: when the first row starts late, the last
+    // glyphs may need a row more than count / 16 + 1 gives.
+    const int p = s.FontHeight <= 24 ? 2 : 1;
+    const int64_t rows = std::max<int64_t>(count / 16 + 1, (int64_t(firstColumn) + count + 15) / 16);
+    const int64_t sheetW = 16 * (int64_t(W) + 1) * p + 2;
+    const int64_t sheetH = rows * (int64_t(H) + 1) * p + 2;
+    if (sheetW * sheetH > MaxSheetPixels) {
+        platform::Ask().Message("Oops!", "The font is too big to view.", platform::MessageButtons::Ok);
+        return;
+    }
+    const int SW = int(sheetW);
+    const int SH = int(sheetH);
+
+    s.FontViewColumns = 16;
+    s.FontViewRows = int32_t(rows);
+    s.FontViewPixel = p;
+    s.FontViewAspect = float(SW) / float(SH);
+
+    // The window opens anew at the remembered position; a moved window's
+    // geometry is not kept here.
+    if (platform::IsWindow(obj::FontViewWindow)) platform::CloseWindow(obj::FontViewWindow);
+    const bool open = platform::OpenWindow(obj::FontViewWindow, s.FontViewX, s.FontViewY, SW + 20, SH + 60, "Font View",
+                                           platform::WindowTitleBar | platform::WindowSystemMenu |
+                                               platform::WindowMinimizeBox | platform::WindowSizeable);
+    if (open) {
+        platform::TextControl(obj::FontViewWindow, obj::CodeLabel, 10, 10, 200, 25, "");
+        platform::CanvasControl(obj::FontViewWindow, obj::SheetCanvas, 10, 50, SW, SH);
+    }
+
+    // The sheet is drawn straight from the glyph texts, so `Grid` keeps the
+    // glyph in the editor, unstored edits included.
+    platform::Image& sheet = platform::CreateImage(obj::SheetImage, SW, SH, platform::RGB(196, 196, 196));
+    std::fill(sheet.Pixels.begin(), sheet.Pixels.end(), SheetGrey);
+
+    const int64_t pixels = int64_t(W) * H;
+    // A partial last byte still has a token of its own when the text has one.
+    std::vector<uint8_t> bytes(size_t((pixels + 7) / 8));
+    std::vector<uint32_t> line(size_t(W) * size_t(p));
+    const int cellW = (W + 1) * p;
+    const int cellH = (H + 1) * p;
+    for (int i = 0; i < count; ++i) {
+        const int c = s.FontStart + i;
+        if (c >= 0 && c < int(s.CharData.size()))
+            DecodeGlyphBytes(s.CharData[size_t(c)][1], bytes);
+        else
+            std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+
+        const int k = firstColumn + i;
+        const int x0 = 2 + cellW * (k % 16);
+        const int y0 = 2 + cellH * (k / 16);
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) {
+                const int64_t bit = int64_t(y) * W + x;
+                const size_t byte = size_t(bit >> 3);
+                const bool set = bytes[byte] >> (7 - (bit & 7)) & 1;
+                const uint32_t colour = set ? PixelSet : PixelClear;
+                std::fill_n(line.begin() + ptrdiff_t(x) * p, p, colour);
+            }
+            for (int r = 0; r < p; ++r) {
+                uint32_t* dest = &sheet.Pixels[size_t(y0 + y * p + r) * size_t(SW) + size_t(x0)];
+                std::copy(line.begin(), line.end(), dest);
+            }
+        }
+    }
+
+    if (open) ShowSheet();
+}
+
+void PickFontViewCharacter(State& s)
+{
+    const int mx = s.Event.MouseX;
+    const int my = s.Event.MouseY;
+    const int w = platform::ControlWidth(obj::SheetCanvas);
+    int code = -1;
+    if (w > 0) {
+        // Proportional over the whole drawn sheet, margins included; the
+        // products are held in single precision and truncated toward zero.
+        const float fcol = float(16.0 * (double(mx) / double(w)));
+        const float frow = float(double(s.FontViewRows) * (double(my) / double(w) * double(s.FontViewAspect)));
+        const int col = int(fcol);
+        const int row = int(frow);
+        if (col >= 0 && col < 16 && row >= 0 && row <= 256)
+            code = row * 16 + col + s.FontStart - Mod16(s.FontStart);
+    }
+
+    if (code >= s.FontStart && code > 0 && code < s.FontStart + s.FontCount && code < CharTableRows) {
+        platform::SetText(obj::CodeLabel, "Chr$(" + std::to_string(code) + "),    Chr$($" + Hex2(code & 255) + ")");
+        platform::SetState(obj::CharList, code - s.FontStart);
+        SelectCharacter(s);
+    } else {
+        platform::SetText(obj::CodeLabel, "");
+    }
+}
+
+void FontViewEvent(State& s)
+{
+    const platform::Event& e = s.Event;
+    if (e.Window != obj::FontViewWindow) return;
+    switch (e.Kind) {
+    case platform::EventKind::CloseWindow:
+        s.FontViewX = platform::WindowX(obj::FontViewWindow);
+        s.FontViewY = platform::WindowY(obj::FontViewWindow);
+        s.FontViewW = platform::WindowWidth(obj::FontViewWindow);
+        s.FontViewH = platform::WindowHeight(obj::FontViewWindow);
+        platform::CloseWindow(obj::FontViewWindow);
+        break;
+    case platform::EventKind::Control:
+        if (e.Object != obj::SheetCanvas) break;
+        if (e.Type == platform::ControlEvent::LeftClick) {
+            PickFontViewCharacter(s);
+            platform::ActivateWindow(0);
+        } else if (e.Type == platform::ControlEvent::RightClick) {
+            SaveFontAsImage(s);
+        }
+        break;
+    case platform::EventKind::SizeWindow:
+        // The canvas follows the window (20 pixels spare each way from its
+        // fixed position) and the sheet is drawn again over it.
+        platform::ResizeControl(obj::SheetCanvas, platform::ControlX(obj::SheetCanvas), platform::ControlY(obj::SheetCanvas),
+                                std::max(platform::WindowWidth(obj::FontViewWindow) - 20, 0),
+                                std::max(platform::WindowHeight(obj::FontViewWindow) - 20, 0));
+        ShowSheet();
+        break;
+    default:
+        break;
+    }
+}

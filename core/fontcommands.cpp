@@ -1,0 +1,315 @@
+// The commands that act on every glyph of the font ("Font" menu) and "New".
+#include <cstdint>
+#include <string>
+
+#include "app/fontview.h"
+#include "core/commands.h"
+#include "core/editor.h"
+#include "core/fontstore.h"
+#include "core/objects.h"
+#include "formats/writers.h"
+#include "platform/gui.h"
+#include "platform/requesters.h"
+#include "platform/text.h"
+
+namespace {
+
+// Doubling is refused above this width or height.
+constexpr int DoubleLimit = 128;
+// The largest width or height New and Resize accept: beyond it a font no
+// longer fits in memory and on screen in any useful way.
+constexpr int64_t MaxGlyphSide = 1024;
+// The font files keep every size in one byte.
+constexpr int FileSizeLimit = 255;
+
+bool InTable(int64_t code)
+{
+    return code >= 0 && code < CharTableRows;
+}
+
+void Oops(const std::string& text)
+{
+    platform::Ask().Message("Oops!", text, platform::MessageButtons::Ok);
+}
+
+std::string TooBigText(const std::string& answer)
+{
+    return answer + " is too big\r\nWidth and Height must be " + platform::Str(MaxGlyphSide) + " at most";
+}
+
+// A size the font files cannot hold is kept, but the user is told at once.
+void WarnIfBeyondFileLimits(const State& s)
+{
+    if (s.FontWidth > FileSizeLimit || s.FontHeight > FileSizeLimit)
+        Oops("The new size is " + platform::Str(s.FontWidth) + " x " + platform::Str(s.FontHeight) +
+             " pixels.\r\nFont files hold sizes up to 255 x 255 pixels.");
+}
+
+// Moves columns 0 to W (rows 0 to H) of `Grid` by `shift` columns, right
+// when positive, left when negative; the columns left behind are cleared.
+// The border column counts as clear in a move to the left, so nothing that
+// waits there enters the glyph.
+void MoveColumns(State& s, int shift)
+{
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    GridArray& g = s.Grid;
+    if (shift == 0 || w <= 0 || h < 0 || g.Columns <= w || g.Rows <= h)
+        return;
+    if (shift > 0) {
+        for (int x = w; x >= 0; x--)
+            for (int y = 0; y <= h; y++)
+                g(x, y) = x - shift >= 0 ? g(x - shift, y) : 0;
+    } else {
+        const int m = -shift;
+        for (int y = 0; y <= h; y++)
+            g(w, y) = 0;
+        for (int x = 0; x <= w; x++)
+            for (int y = 0; y <= h; y++)
+                g(x, y) = x + m <= w ? g(x + m, y) : 0;
+    }
+}
+
+// The lowest glyph column holding a set pixel in rows 0 to `lastRow`; W when
+// there is none.
+int FirstSetColumn(const State& s, int lastRow)
+{
+    const GridArray& g = s.Grid;
+    for (int x = 0; x < s.FontWidth && x < g.Columns; x++)
+        for (int y = 0; y <= lastRow && y < g.Rows; y++)
+            if (g(x, y) == 1)
+                return x;
+    return s.FontWidth;
+}
+
+void LeftAlignGrid(State& s)
+{
+    const int x = FirstSetColumn(s, s.FontHeight);
+    if (x < s.FontWidth && x > 1)
+        MoveColumns(s, -x);
+}
+
+// The frame shared by the whole-font commands: every glyph of the font is
+// decoded into `Grid` by `change`, which also applies the command's change,
+// and stored back; then the character shown before is shown again.
+// `resetGrid` runs SetupGrid for the size newW x newH first.
+template <class Change>
+void ForEachGlyph(State& s, int newW, int newH, bool resetGrid, bool rebuildHeader, Change&& change)
+{
+    const bool sizeChanged = newW != s.FontWidth || newH != s.FontHeight;
+    bool changed = sizeChanged;
+
+    int64_t shown = int64_t(platform::GetState(obj::CharList)) + s.FontStart;
+    if (shown < 1)
+        shown = s.FontStart;
+    s.CurrentChar = InTable(shown) ? int32_t(shown) : -1;
+
+    s.FontWidth = newW;
+    s.FontHeight = newH;
+    if (resetGrid)
+        SetupGrid(s);
+    if (rebuildHeader)
+        MakeFontHeader(s);
+
+    const int64_t last = int64_t(s.FontStart) + s.FontCount - 1;
+    for (int64_t c = s.FontStart < 0 ? 0 : s.FontStart; c <= last && InTable(c); c++) {
+        std::string& stored = s.CharData[size_t(c)][1];
+        change(stored);
+        std::string text = CharToHex(s);
+        if (text != stored) {
+            stored = std::move(text);
+            changed = true;
+        }
+    }
+
+    if (InTable(shown)) {
+        platform::SetState(obj::CharList, int(shown - s.FontStart));
+        // The border held the last glyph of the loop; it belongs to none.
+        for (int y = 0; y <= s.FontHeight; y++)
+            if (s.Grid.Inside(s.FontWidth, y))
+                s.Grid(s.FontWidth, y) = 0;
+        for (int x = 0; x <= s.FontWidth; x++)
+            if (s.Grid.Inside(x, s.FontHeight))
+                s.Grid(x, s.FontHeight) = 0;
+        const std::string& text = s.CharData[size_t(shown)][1];
+        HexToChar(s, text);
+        // After a change of size, Restore puts back this glyph as it now is,
+        // never a text of the old size.
+        if (sizeChanged)
+            s.SelectedGlyph = text;
+    }
+    PaintGrid(s);
+    if (changed)
+        s.Modified = 1;
+}
+
+// Reads "W x H" (or "W H" when there is no `x`), fields read as numbers.
+void ReadSize(const std::string& text, char x, int64_t& w, int64_t& h)
+{
+    const std::string separator(1, text.find(x) != std::string::npos ? x : ' ');
+    w = platform::Val(platform::StringField(text, 1, separator));
+    h = platform::Val(platform::StringField(text, 2, separator));
+}
+
+}  // namespace
+
+void NewFont(State& s)
+{
+    StoreBackGlyph(s);
+    if (!AskSaveFirst(s))
+        return;
+
+    const std::string first =
+        platform::Ask().Input("New font", "Enter starting character ASCII value", "32");
+    const int64_t start = platform::Val(first);
+    if (start < 1 || start > 253) {
+        Oops(first + " is not a valid starting character");
+        return;
+    }
+
+    const std::string size =
+        platform::UCase(platform::Ask().Input("New font", "Enter character size Width x Height", "16 x 32"));
+    int64_t w = 0;
+    int64_t h = 0;
+    const bool readable = size.find('X') != std::string::npos || size.find(' ') != std::string::npos;
+    if (readable)
+        ReadSize(size, 'X', w, h);
+    if (!readable || w < 1 || h < 1) {
+        Oops(size + " is not a valid input\r\nMust be Width X Height with\r\nWidth X Height a multiple of 8");
+        return;
+    }
+    if (w > MaxGlyphSide || h > MaxGlyphSide) {
+        Oops(TooBigText(size));
+        return;
+    }
+    if ((w * h) % 8 != 0) {
+        Oops(size + " is not a valid input\r\nMust be Width X Height with\r\nWidth X Height a multiple of 8");
+        return;
+    }
+
+    // Only now is the old font given up, so a rejected answer keeps it and
+    // its unsaved state.
+    s.Modified = 0;
+    s.FontStart = int32_t(start);
+    s.FontWidth = int32_t(w);
+    s.FontHeight = int32_t(h);
+    s.FontCount = 0;
+    s.CharData.assign(CharTableRows, CharRow{});
+    MakeCharLabels(s);
+    if (s.DefaultPreamble.empty())
+        s.DefaultPreamble = MakeDefaultPreamble();
+    s.FileInfo = s.DefaultPreamble;
+    s.CurrentChar = s.FontStart;
+    platform::ClearItems(obj::CharList);
+    platform::SetState(obj::CharList, 0);
+    SetupGrid(s);
+    AddCharacter(s, 1);
+    WarnIfBeyondFileLimits(s);
+}
+
+void DoubleSizeFont(State& s)
+{
+    if (s.FontWidth > DoubleLimit || s.FontHeight > DoubleLimit) {
+        Oops("That would be too big.");
+        return;
+    }
+    StoreBackGlyph(s);
+    ForEachGlyph(s, 2 * s.FontWidth, 2 * s.FontHeight, true, true,
+                 [&s](const std::string& text) { HexToCharDoubleSize(s, text); });
+    WarnIfBeyondFileLimits(s);
+}
+
+void DoubleWidthFont(State& s)
+{
+    if (s.FontWidth > DoubleLimit || s.FontHeight > DoubleLimit) {
+        Oops("That would be too big.");
+        return;
+    }
+    StoreBackGlyph(s);
+    ForEachGlyph(s, 2 * s.FontWidth, s.FontHeight, true, true,
+                 [&s](const std::string& text) { HexToCharDoubleWidth(s, text); });
+    WarnIfBeyondFileLimits(s);
+}
+
+void ResizeFont(State& s)
+{
+    int64_t w = 0;
+    int64_t h = 0;
+    for (;;) {
+        const std::string answer = platform::Ask().Input(
+            "Current size is " + platform::Str(s.FontWidth) + " by " + platform::Str(s.FontHeight) + " pixels",
+            "Enter new size (WxH must be mutiple of 8):", "9 x 16");
+        if (answer.empty())
+            return;
+        const std::string size = platform::LCase(answer);
+        ReadSize(size, 'x', w, h);
+        if (w == 0 || h == 0)
+            return;
+        if (w < 0 || h < 0)
+            continue;
+        if (w > MaxGlyphSide || h > MaxGlyphSide) {
+            Oops(TooBigText(size));
+            continue;
+        }
+        if ((w * h) % 8 == 0)
+            break;
+    }
+
+    StoreBackGlyph(s);
+    s.PrevFontWidth = s.FontWidth;
+    s.PrevFontHeight = s.FontHeight;
+    ForEachGlyph(s, int(w), int(h), true, true, [&s](const std::string& text) { HexToCharResized(s, text); });
+    WarnIfBeyondFileLimits(s);
+}
+
+void CentreChar(State& s, const std::string& text)
+{
+    HexToChar(s, text);
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    const GridArray& g = s.Grid;
+    if (w <= 0 || h <= 0 || g.Columns <= w || g.Rows <= h)
+        return;
+
+    int left = w;
+    for (int x = 0; x < w && left == w; x++)
+        for (int y = 0; y < h; y++)
+            if (g(x, y) == 1) {
+                left = x;
+                break;
+            }
+    int right = w;
+    for (int x = w - 1; x >= 0 && right == w; x--)
+        for (int y = 0; y < h; y++)
+            if (g(x, y) == 1) {
+                right = w - 1 - x;
+                break;
+            }
+    MoveColumns(s, (right - left) / 2);
+}
+
+void CentreFont(State& s)
+{
+    StoreBackGlyph(s);
+    ForEachGlyph(s, s.FontWidth, s.FontHeight, false, false, [&s](const std::string& text) { CentreChar(s, text); });
+    if (platform::IsWindow(obj::FontViewWindow))
+        ViewFont(s);
+}
+
+void LeftAlignFont(State& s)
+{
+    StoreBackGlyph(s);
+    ForEachGlyph(s, s.FontWidth, s.FontHeight, true, false, [&s](const std::string& text) {
+        HexToChar(s, text);
+        LeftAlignGrid(s);
+    });
+}
+
+void ShiftFont(State& s, int dx, int dy)
+{
+    StoreBackGlyph(s);
+    ForEachGlyph(s, s.FontWidth, s.FontHeight, true, false, [&s, dx, dy](const std::string& text) {
+        HexToChar(s, text);
+        ShiftGrid(s, dx, dy);
+    });
+}

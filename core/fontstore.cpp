@@ -1,0 +1,231 @@
+// The glyph text codec: the editor grid to and from the "0xHH," byte tokens,
+// the decoders that read a glyph of an older size, and the font header.
+#include "core/fontstore.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Walks the comma-separated fields of a glyph text in order, without
+// copying. Each field's first two characters are skipped unread and the next
+// two are read as hexadecimal digits, stopping at the first non-digit; a
+// field with nothing readable (or a field past the end of the text) gives 0.
+class TokenReader {
+public:
+    explicit TokenReader(std::string_view text) : pos_(text.data()), end_(text.data() + text.size()) {}
+
+    int Next()
+    {
+        const char* field = pos_;
+        const char* comma = static_cast<const char*>(std::memchr(field, ',', size_t(end_ - field)));
+        const char* fieldEnd = comma ? comma : end_;
+        pos_ = comma ? comma + 1 : end_;
+
+        // Skip two characters (UTF-8 sequences count as one character each).
+        const char* p = field;
+        for (int k = 0; k < 2 && p < fieldEnd; k++) {
+            ++p;
+            while (p < fieldEnd && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)
+                ++p;
+        }
+        int value = 0;
+        for (int k = 0; k < 2 && p < fieldEnd; k++, p++) {
+            const int digit = HexDigitValue(*p);
+            if (digit < 0)
+                break;
+            value = value * 16 + digit;
+        }
+        return value & 0xFF;
+    }
+
+private:
+    const char* pos_;
+    const char* end_;
+};
+
+// Decodes the bit stream of a glyph `width` pixels wide: every byte token
+// whose first bit lies below `pixels`, eight bits each, most significant
+// first. `put(x, y, bit)` receives every decoded bit with its position by the
+// wrapping rule x = p mod width, y = p div width, partial last byte included.
+template <class Put>
+void DecodeBits(std::string_view text, int width, int64_t pixels, Put&& put)
+{
+    if (width <= 0 || pixels <= 0)
+        return;
+    TokenReader reader(text);
+    const int64_t bytes = (pixels + 7) / 8;
+    int x = 0;
+    int y = 0;
+    for (int64_t i = 0; i < bytes; i++) {
+        const int value = reader.Next();
+        for (int j = 7; j >= 0; j--) {
+            put(x, y, (value >> j) & 1);
+            if (++x == width) {
+                x = 0;
+                ++y;
+            }
+        }
+    }
+}
+
+void SetCell(GridArray& grid, int x, int y, int value)
+{
+    if (grid.Inside(x, y))
+        grid(x, y) = value;
+}
+
+}  // namespace
+
+std::string CharToHex(const State& s)
+{
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    if (w <= 0 || h <= 0)
+        return {};
+    const int64_t bytes = int64_t(w) * h / 8;
+    std::string result(size_t(bytes) * 5, '\0');
+    char* out = result.data();
+
+    const GridArray& g = s.Grid;
+    const int columns = g.Columns;
+    const int rows = g.Rows;
+    const int32_t* cells = g.Cells.data();
+    unsigned value = 0;
+    int k = 0;
+    for (int y = 0; y < h; y++) {
+        const bool rowInside = y < rows;
+        for (int x = 0; x < w; x++) {
+            const bool set = rowInside && x < columns && cells[size_t(x) * size_t(rows) + size_t(y)] == 1;
+            value = (value << 1) | (set ? 1u : 0u);
+            if (++k == 8) {
+                out[0] = '0';
+                out[1] = 'x';
+                out[2] = HexDigits[(value >> 4) & 15];
+                out[3] = HexDigits[value & 15];
+                out[4] = ',';
+                out += 5;
+                value = 0;
+                k = 0;
+            }
+        }
+    }
+    return result;
+}
+
+void HexToChar(State& s, const std::string& text)
+{
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    if (w <= 0 || h <= 0)
+        return;
+    GridArray& g = s.Grid;
+    DecodeBits(text, w, int64_t(w) * h, [&g](int x, int y, int bit) { SetCell(g, x, y, bit); });
+}
+
+void HexToCharResized(State& s, const std::string& text)
+{
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    const int oldW = s.PrevFontWidth;
+    const int oldH = s.PrevFontHeight;
+    GridArray& g = s.Grid;
+
+    for (int x = 0; x < w && x < g.Columns; x++)
+        for (int y = 0; y < h && y < g.Rows; y++)
+            g(x, y) = 0;
+    if (oldW <= 0 || oldH <= 0)
+        return;
+
+    // The old glyph stays anchored top-left: cropped or padded at the right
+    // and the bottom; its column w and row h land in the border.
+    DecodeBits(text, oldW, int64_t(oldW) * oldH, [&g, w, h, oldH](int x, int y, int bit) {
+        if (y < oldH && x <= w && y <= h)
+            SetCell(g, x, y, bit);
+    });
+}
+
+void HexToCharDoubleWidth(State& s, const std::string& text)
+{
+    const int oldW = s.FontWidth / 2;
+    const int oldH = s.FontHeight;
+    if (oldW <= 0 || oldH <= 0)
+        return;
+    GridArray& g = s.Grid;
+    // The old glyph is read as its true bit stream, whatever its width.
+    DecodeBits(text, oldW, int64_t(oldW) * oldH, [&g, oldH](int x, int y, int bit) {
+        if (y < oldH) {
+            SetCell(g, 2 * x, y, bit);
+            SetCell(g, 2 * x + 1, y, bit);
+        }
+    });
+}
+
+void HexToCharDoubleSize(State& s, const std::string& text)
+{
+    const int oldW = s.FontWidth / 2;
+    const int oldH = s.FontHeight / 2;
+    if (oldW <= 0 || oldH <= 0)
+        return;
+    GridArray& g = s.Grid;
+    DecodeBits(text, oldW, int64_t(oldW) * oldH, [&g, oldH](int x, int y, int bit) {
+        if (y < oldH) {
+            SetCell(g, 2 * x, 2 * y, bit);
+            SetCell(g, 2 * x + 1, 2 * y, bit);
+            SetCell(g, 2 * x, 2 * y + 1, bit);
+            SetCell(g, 2 * x + 1, 2 * y + 1, bit);
+        }
+    });
+}
+
+void MakeFontHeader(State& s)
+{
+    // Values 0 to 255 take two digits; a larger value keeps all its digits,
+    // so the header never states a size other than the real one.
+    std::string header;
+    for (const int32_t value : {s.FontWidth, s.FontHeight, s.FontStart, s.FontCount}) {
+        char digits[24];
+        std::snprintf(digits, sizeof digits, "%02llX", static_cast<unsigned long long>(int64_t(value)));
+        header += "0x";
+        header += digits;
+        header += ',';
+    }
+    s.FontHeader = std::move(header);
+}
+
+int64_t RoundToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = 9223372036854775807.0;  // 2^63
+    if (value >= limit)
+        return std::numeric_limits<int64_t>::max();
+    if (value <= -limit)
+        return std::numeric_limits<int64_t>::min();
+    const double below = std::floor(value);
+    const double fraction = value - below;  // exact
+    double result = below;
+    if (fraction > 0.5)
+        result = below + 1.0;
+    else if (fraction == 0.5)
+        result = std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+    return static_cast<int64_t>(result);
+}

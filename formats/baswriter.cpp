@@ -1,0 +1,174 @@
+// "Save as BAS", "Save as FNT (CMM2)" and "Save as BAS (Proportional)": the
+// font as a BASIC DefineFont block of 32-bit words, the proportional save with
+// its FONT_WIDTH table behind the block.
+#include "core/editor.h"
+#include "core/fontstore.h"
+#include "formats/writers.h"
+#include "platform/files.h"
+#include "platform/gui.h"
+#include "platform/text.h"
+
+using platform::Str;
+
+static const char* const CrLf = "\r\n";
+static const char* const BasFilter = "BAS File|*.bas|All files (*.*)|*.*";
+static const char* const FntFilter = "FNT File|*.fnt|All files (*.*)|*.*";
+static const int CharList = 12;
+
+// The DefineFont block: start line, header word, glyph words, end line.
+static std::string DefineFontBlock(const State& s)
+{
+    std::string text = "DefineFont #8";
+    text += CrLf;
+    text += "  " + HeaderWord(s) + CrLf;
+    // Eight words to a line: the pending text is written once it is longer
+    // than 68 characters.
+    std::string pending = " ";
+    for (const std::string& word : PackGlyphWords(s)) {
+        if (pending.size() > 68) {
+            text += pending + CrLf;
+            pending = " ";
+        }
+        pending += " " + word;
+    }
+    text += pending + CrLf;
+    text += "End DefineFont";
+    text += CrLf;
+    return text;
+}
+
+static std::string BasCommentLines(const State& s)
+{
+    std::string text;
+    text += "' " + platform::GetFilePart(s.SavePath) + CrLf;
+    text += "' Font type    : " + FontTypeName(s) + " (" + Str(s.FontCount) + " characters)" + CrLf;
+    text += "' Font start   : CHR$(" + Str(s.FontStart) + ")" + CrLf;
+    text += "' Font size    : " + Str(s.FontWidth) + "x" + Str(s.FontHeight) + " pixels" + CrLf;
+    text += "' Memory usage : " + Str(MemoryUsage(s)) + " bytes" + CrLf;
+    return text;
+}
+
+// The save of "Save as BAS", with `tail` written behind the block.
+static void SaveBasFile(State& s, const std::string& tail)
+{
+    if (!ChooseSaveFile(s, "font.BAS file to save", BasFilter, ".bas")) {
+        return;
+    }
+    SaveUndo undo = CommitSave(s, StoreRange::Codes0To255);
+    WriteSaveFile(s, BasCommentLines(s) + DefineFontBlock(s) + tail, undo);
+}
+
+void SaveFontAsBas(State& s)
+{
+    SaveBasFile(s, "");
+}
+
+void SaveFontAsFnt(State& s)
+{
+    if (!ChooseSaveFile(s, "font.FNT file to save", FntFilter, ".fnt")) {
+        return;
+    }
+    SaveUndo undo = CommitSave(s, StoreRange::AnyCode);
+    WriteSaveFile(s, DefineFontBlock(s), undo);
+}
+
+static bool InTable(int64_t code)
+{
+    return code >= 0 && code < CharTableRows;
+}
+
+// Moves the glyph in `Grid` to the left edge (unless its first set column is
+// 0 or 1) and returns its width.
+static int32_t LeftAlignAndMeasure(State& s, int64_t code)
+{
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    auto columnSet = [&](int x) {
+        for (int y = 0; y < h; ++y) {
+            if (s.Grid(x, y) == 1) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int left = 0;
+    while (left < w && !columnSet(left)) {
+        ++left;
+    }
+    if (left == w) {
+        return code == 32 ? w / 2 : 1;  // an empty glyph
+    }
+    if (left > 1) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                s.Grid(x, y) = x + left < w ? s.Grid(x + left, y) : 0;
+            }
+        }
+    }
+    int right = w - 1;
+    while (!columnSet(right)) {
+        --right;
+    }
+    return right + 1;
+}
+
+// The FONT_WIDTH table appended behind the DefineFont block.
+static std::string WidthTable(const State& s)
+{
+    std::string text;
+    text += "' ";
+    text += CrLf;
+    text += "' font widths";
+    text += CrLf;
+    text += "FONT_WIDTH:";
+    text += CrLf;
+    text += " DATA  " + Str(s.FontStart) + ", " + Str(s.FontCount) + " ' fontstart, fontcount" + CrLf;
+    std::string line = " DATA  ";
+    int64_t counter = 0;
+    for (int64_t c = s.FontStart; c < int64_t(s.FontStart) + s.FontCount; ++c) {
+        line += Str(InTable(c) ? s.CharWidth[size_t(c)] : 1) + ",";
+        ++counter;
+        if (counter % 8 == 0) {
+            line.pop_back();
+            text += line + CrLf;
+            line = " DATA  ";
+        }
+    }
+    if (line.back() == ',') {
+        line.pop_back();
+    }
+    text += line + CrLf;
+    text += "' ";
+    text += CrLf;
+    return text;
+}
+
+void SaveFontAsBasProportional(State& s)
+{
+    // The glyph in the editor goes into the font first, so the edit is
+    // measured and saved like every other glyph.
+    StoreBackGlyph(s);
+
+    s.CurrentChar = platform::GetState(CharList) + s.FontStart;
+    if (s.CurrentChar < 1) {
+        s.CurrentChar = s.FontStart;
+    }
+    SetupGrid(s);
+
+    for (int64_t c = s.FontStart; c < int64_t(s.FontStart) + s.FontCount; ++c) {
+        if (!InTable(c)) {
+            continue;
+        }
+        HexToChar(s, s.CharData[size_t(c)][1]);
+        s.CharWidth[size_t(c)] = LeftAlignAndMeasure(s, c);
+        s.CharData[size_t(c)][1] = CharToHex(s);
+    }
+
+    platform::SetState(CharList, s.CurrentChar - s.FontStart);
+    HexToChar(s, InTable(s.CurrentChar) ? s.CharData[size_t(s.CurrentChar)][1] : std::string());
+    PaintGrid(s);
+
+    // The block and its width table go into the file in one write, so a
+    // failed save leaves no half-written file and never appends to an old one.
+    SaveBasFile(s, WidthTable(s));
+}

@@ -1,0 +1,500 @@
+// Files and folders on POSIX: buffered 8-bit text reading, text writing with
+// an optional safe replacement, whole-file bytes, path parts and listings.
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/text.h"
+
+namespace platform {
+
+namespace {
+
+constexpr size_t ReadBufferSize = 64 * 1024;
+
+// read() that retries after a signal; -1 on error.
+ssize_t ReadSome(int fd, char* data, size_t size)
+{
+    while (true) {
+        ssize_t n = ::read(fd, data, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+bool WriteAll(std::FILE* file, const std::string& bytes)
+{
+    if (bytes.empty())
+        return true;
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+}  // namespace
+
+// ---- TextFileReader ---------------------------------------------------------
+
+TextFileReader::~TextFileReader() { Close(); }
+
+bool TextFileReader::Open(const std::string& path)
+{
+    Close();
+    if (path.empty())
+        return false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    length_ = static_cast<int64_t>(info.st_size);
+    buffer_.resize(ReadBufferSize);
+    next_ = end_ = 0;
+    bufferOffset_ = 0;
+    return true;
+}
+
+bool TextFileReader::IsOpen() const { return fd_ >= 0; }
+
+bool TextFileReader::Fill()
+{
+    if (next_ < end_)
+        return true;
+    if (fd_ < 0)
+        return false;
+    bufferOffset_ += static_cast<int64_t>(end_);
+    next_ = end_ = 0;
+    ssize_t n = ReadSome(fd_, buffer_.data(), buffer_.size());
+    if (n <= 0)
+        return false;
+    end_ = static_cast<size_t>(n);
+    return true;
+}
+
+std::string TextFileReader::ReadLine()
+{
+    std::string bytes;
+    while (next_ < end_ || Fill()) {
+        const char* start = buffer_.data() + next_;
+        size_t available = end_ - next_;
+        size_t k = 0;
+        while (k < available && start[k] != '\r' && start[k] != '\n')
+            k++;
+        bytes.append(start, k);
+        next_ += k;
+        if (k < available) {
+            char ending = buffer_[next_++];
+            if (ending == '\r' && (next_ < end_ || Fill()) && buffer_[next_] == '\n')
+                next_++;
+            break;
+        }
+    }
+    return AnsiToUtf8(bytes);
+}
+
+bool TextFileReader::Eof() { return !(next_ < end_ || Fill()); }
+
+// Taken when the file was opened: callers ask for it in every pass of a
+// byte loop.
+int64_t TextFileReader::Length() { return fd_ >= 0 ? length_ : 0; }
+
+int64_t TextFileReader::Position() { return bufferOffset_ + static_cast<int64_t>(next_); }
+
+void TextFileReader::Seek(int64_t position)
+{
+    if (fd_ < 0)
+        return;
+    if (position < 0)
+        position = 0;
+    if (position >= bufferOffset_ && position <= bufferOffset_ + static_cast<int64_t>(end_)) {
+        next_ = static_cast<size_t>(position - bufferOffset_);
+        return;
+    }
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
+        return;
+    bufferOffset_ = position;
+    next_ = end_ = 0;
+}
+
+uint8_t TextFileReader::ReadByte()
+{
+    if (next_ >= end_ && !Fill())
+        return 0;
+    return static_cast<uint8_t>(buffer_[next_++]);
+}
+
+void TextFileReader::Close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    next_ = end_ = 0;
+    bufferOffset_ = 0;
+}
+
+// ---- TextFileWriter ---------------------------------------------------------
+
+TextFileWriter::~TextFileWriter()
+{
+    if (!file_)
+        return;
+    std::fclose(file_);
+    file_ = nullptr;
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+bool TextFileWriter::Create(const std::string& path)
+{
+    if (file_)
+        Close();
+    if (path.empty() || FileSize(path) == -2)
+        return false;
+    file_ = std::fopen(path.c_str(), "wb");
+    path_ = path;
+    temporary_.clear();
+    failed_ = false;
+    return file_ != nullptr;
+}
+
+bool TextFileWriter::CreateReplacing(const std::string& path)
+{
+    if (file_)
+        Close();
+    if (path.empty() || FileSize(path) == -2)
+        return false;
+    // The temporary lives in the target's folder, so the final rename stays
+    // on one file system; its own short name keeps it within name limits.
+    std::string name = GetPathPart(path) + ".glyphery-XXXXXX";
+    int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        return false;
+    // mkstemp makes the file private; give it the mode the target has, or
+    // the usual mode of a new file.
+    struct stat info;
+    mode_t mode;
+    if (::stat(path.c_str(), &info) == 0) {
+        mode = info.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        ::unlink(name.c_str());
+        return false;
+    }
+    path_ = path;
+    temporary_ = name;
+    failed_ = false;
+    return true;
+}
+
+bool TextFileWriter::Append(const std::string& path)
+{
+    if (file_)
+        Close();
+    if (path.empty() || FileSize(path) == -2)
+        return false;
+    file_ = std::fopen(path.c_str(), "ab");
+    path_ = path;
+    temporary_.clear();
+    failed_ = false;
+    return file_ != nullptr;
+}
+
+bool TextFileWriter::IsOpen() const { return file_ != nullptr; }
+
+void TextFileWriter::Write(const std::string& text)
+{
+    if (file_ && !WriteAll(file_, Utf8ToAnsi(text)))
+        failed_ = true;
+}
+
+void TextFileWriter::WriteBytes(const std::string& bytes)
+{
+    if (file_ && !WriteAll(file_, bytes))
+        failed_ = true;
+}
+
+bool TextFileWriter::Close()
+{
+    if (!file_)
+        return false;
+    bool ok = !failed_;
+    if (std::fflush(file_) != 0)
+        ok = false;
+    if (!temporary_.empty() && ::fsync(fileno(file_)) != 0)
+        ok = false;
+    if (std::fclose(file_) != 0)
+        ok = false;
+    file_ = nullptr;
+    if (!temporary_.empty()) {
+        if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0)
+            ok = false;
+        if (!ok)
+            ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+    failed_ = false;
+    return ok;
+}
+
+// ---- Whole files --------------------------------------------------------------
+
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    if (path.empty())
+        return false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (S_ISREG(info.st_mode) && info.st_size > 0)
+        bytes.reserve(static_cast<size_t>(info.st_size));
+    std::vector<char> chunk(ReadBufferSize);
+    bool ok = true;
+    while (true) {
+        ssize_t n = ReadSome(fd, chunk.data(), chunk.size());
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), chunk.data(), chunk.data() + n);
+    }
+    ::close(fd);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    if (path.empty() || FileSize(path) == -2)
+        return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (std::fclose(file) != 0)
+        ok = false;
+    return ok;
+}
+
+// ---- Path parts -------------------------------------------------------------
+
+namespace {
+
+// Position of the extension's dot in the file part, npos when there is none.
+// A leading dot names a hidden file and is not an extension's.
+size_t ExtensionDot(const std::string& file)
+{
+    size_t dot = file.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return std::string::npos;
+    return dot;
+}
+
+}  // namespace
+
+std::string GetPathPart(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string GetFilePart(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string GetExtensionPart(const std::string& path)
+{
+    std::string file = GetFilePart(path);
+    size_t dot = ExtensionDot(file);
+    return dot == std::string::npos ? std::string() : file.substr(dot + 1);
+}
+
+std::string GetFilePartNoExtension(const std::string& path)
+{
+    std::string file = GetFilePart(path);
+    size_t dot = ExtensionDot(file);
+    return dot == std::string::npos ? file : file.substr(0, dot);
+}
+
+int64_t FileSize(const std::string& path)
+{
+    struct stat info;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return -1;
+    if (S_ISDIR(info.st_mode))
+        return -2;
+    return static_cast<int64_t>(info.st_size);
+}
+
+bool DeleteFile(const std::string& path)
+{
+    if (path.empty() || FileSize(path) == -2)
+        return false;
+    return ::unlink(path.c_str()) == 0;
+}
+
+// ---- Directory listing ------------------------------------------------------
+
+namespace {
+
+// The text as code points, ASCII letters folded to lower case. Bytes that
+// are not valid UTF-8 are kept as separate units, so they still compare.
+std::vector<uint32_t> FoldedChars(const std::string& text)
+{
+    std::vector<uint32_t> out;
+    std::string lower = LCase(text);
+    for (size_t i = 0; i < lower.size();) {
+        std::string_view rest(lower.data() + i, lower.size() - i);
+        std::string one = Left(rest, 1);
+        uint32_t cp = Asc(one);
+        if (cp == 0xFFFD && one != "\xEF\xBF\xBD")
+            cp = 0x110000 + static_cast<unsigned char>(one[0]);
+        out.push_back(cp);
+        i += one.size();
+    }
+    return out;
+}
+
+// "*" matches any run of characters, "?" exactly one.
+bool WildcardMatch(const std::vector<uint32_t>& name, const std::vector<uint32_t>& pattern)
+{
+    size_t n = 0, p = 0;
+    size_t starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            n++;
+            p++;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        p++;
+    return p == pattern.size();
+}
+
+}  // namespace
+
+bool DirectoryListing::Examine(const std::string& folder, const std::string& pattern)
+{
+    entries_.clear();
+    next_ = 0;
+    current_ = nullptr;
+    std::string base = folder.empty() ? std::string("./") : folder;
+    if (base.back() != '/')
+        base += '/';
+    DIR* dir = ::opendir(base.c_str());
+    if (!dir)
+        return false;
+    std::vector<uint32_t> wanted = FoldedChars(pattern.empty() ? std::string("*") : pattern);
+    while (struct dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (!WildcardMatch(FoldedChars(name), wanted))
+            continue;
+        bool isFolder;
+        if (entry->d_type == DT_DIR) {
+            isFolder = true;
+        } else if (entry->d_type == DT_REG) {
+            isFolder = false;
+        } else {
+            // Unknown type or a link: ask for what it points to.
+            isFolder = FileSize(base + name) == -2;
+        }
+        entries_.push_back({name, isFolder});
+    }
+    ::closedir(dir);
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        std::string la = LCase(a.name), lb = LCase(b.name);
+        return la != lb ? la < lb : a.name < b.name;
+    });
+    return true;
+}
+
+bool DirectoryListing::Next()
+{
+    if (next_ >= entries_.size()) {
+        current_ = nullptr;
+        return false;
+    }
+    current_ = &entries_[next_++];
+    return true;
+}
+
+std::string DirectoryListing::EntryName() const { return current_ ? current_->name : std::string(); }
+
+bool DirectoryListing::EntryIsFile() const { return current_ && !current_->folder; }
+
+bool DirectoryListing::EntryIsFolder() const { return current_ && current_->folder; }
+
+// ---- Program and process ----------------------------------------------------
+
+std::string ProgramFolder()
+{
+    std::string buffer(4096, '\0');
+    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n <= 0 || static_cast<size_t>(n) >= buffer.size())
+        return CurrentFolder();
+    buffer.resize(static_cast<size_t>(n));
+    std::string folder = GetPathPart(buffer);
+    return folder.empty() ? CurrentFolder() : folder;
+}
+
+std::string CurrentFolder()
+{
+    std::string buffer(4096, '\0');
+    if (!::getcwd(buffer.data(), buffer.size()))
+        return "./";
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    if (buffer.empty() || buffer.back() != '/')
+        buffer += '/';
+    return buffer;
+}
+
+bool SetCurrentFolder(const std::string& folder)
+{
+    return !folder.empty() && ::chdir(folder.c_str()) == 0;
+}
+
+void Delay(int milliseconds)
+{
+    if (milliseconds > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+// The file codecs behind LoadImageFile and the savers. Private to the image
+// files of platform/.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/image.h"
+
+namespace platform::codec {
+
+// Gives `image` the size and fills it black. False (the image left empty) when
+// the size is not allowed or memory runs out. Never throws, so the codecs may
+// call it between setjmp and longjmp.
+bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept;
+
+// Decode a whole file held in memory into `image`. On failure `image` may be
+// partly written and `error` holds the reason.
+bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& error);
+bool DecodePng(const uint8_t* data, size_t size, Image& image, std::string& error);
+bool DecodeJpeg(const uint8_t* data, size_t size, Image& image, std::string& error);
+
+}  // namespace platform::codec

@@ -1,0 +1,232 @@
+// JPEG files through libjpeg. Its default error handler ends the process, so
+// errors longjmp back to us instead and warnings are kept quiet; a file that
+// ends early (which libjpeg only warns about) is an error. The functions it
+// may jump out of hold no C++ objects with destructors.
+#include <csetjmp>
+#include <cstdio>
+#include <new>
+
+extern "C" {
+#include <jpeglib.h>
+#include <jerror.h>
+}
+
+#include "platform/image_codecs.h"
+
+namespace platform {
+
+namespace {
+
+struct JpegError {
+    jpeg_error_mgr manager;  // first, so libjpeg's pointer to it is a pointer to us
+    std::jmp_buf jump;
+    char text[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void JpegFail(j_common_ptr cinfo)
+{
+    auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    std::longjmp(error->jump, 1);
+}
+
+[[noreturn]] void JpegErrorExit(j_common_ptr cinfo)
+{
+    auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    cinfo->err->format_message(cinfo, error->text);
+    JpegFail(cinfo);
+}
+
+void JpegOutputMessage(j_common_ptr) {}
+
+void JpegEmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+        std::snprintf(error->text, sizeof error->text, "the file is truncated");
+        JpegFail(cinfo);
+    }
+}
+
+// A progressive file may hold any number of scans, each a pass over the whole
+// image; a crafted file with thousands of them would take very long.
+constexpr int MaxJpegScans = 1000;
+
+void JpegProgress(j_common_ptr cinfo)
+{
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > MaxJpegScans) {
+        auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+        std::snprintf(error->text, sizeof error->text, "the file has too many scans");
+        JpegFail(cinfo);
+    }
+}
+
+void UseOurErrorHandling(JpegError* error)
+{
+    jpeg_std_error(&error->manager);
+    error->manager.error_exit = JpegErrorExit;
+    error->manager.output_message = JpegOutputMessage;
+    error->manager.emit_message = JpegEmitMessage;
+    error->text[0] = 0;
+}
+
+// Reads the image after setjmp is armed; every libjpeg error jumps out of it.
+bool ReadJpegImage(j_decompress_ptr cinfo, const uint8_t* data, size_t size, Image* image, JpegError* error)
+{
+    jpeg_mem_src(cinfo, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
+    jpeg_read_header(cinfo, TRUE);
+    switch (cinfo->jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        cinfo->out_color_space = JCS_GRAYSCALE;
+        break;
+    case JCS_RGB:
+    case JCS_YCbCr:
+        cinfo->out_color_space = JCS_RGB;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        std::snprintf(error->text, sizeof error->text, "CMYK images are not supported");
+        return false;
+    default:
+        std::snprintf(error->text, sizeof error->text, "its colour space is not supported");
+        return false;
+    }
+    if (!ImageSizeAllowed(cinfo->image_width, cinfo->image_height)) {
+        std::snprintf(error->text, sizeof error->text, "the image is too large (%u x %u)",
+                      unsigned(cinfo->image_width), unsigned(cinfo->image_height));
+        return false;
+    }
+    jpeg_start_decompress(cinfo);
+    const int components = cinfo->output_components;
+    const JDIMENSION width = cinfo->output_width, height = cinfo->output_height;
+    if ((components != 1 && components != 3) || !ImageSizeAllowed(width, height)) {
+        std::snprintf(error->text, sizeof error->text, "unexpected pixel layout");
+        return false;
+    }
+    if (!codec::AllocateImage(image, width, height)) {
+        std::snprintf(error->text, sizeof error->text, "not enough memory for the image");
+        return false;
+    }
+    // The row buffer belongs to libjpeg and goes with jpeg_destroy_decompress.
+    JSAMPARRAY row = cinfo->mem->alloc_sarray(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                              width * JDIMENSION(components), 1);
+    while (cinfo->output_scanline < height) {
+        JDIMENSION y = cinfo->output_scanline;
+        if (jpeg_read_scanlines(cinfo, row, 1) != 1) {
+            std::snprintf(error->text, sizeof error->text, "the file is truncated");
+            return false;
+        }
+        uint32_t* out = image->Pixels.data() + size_t(y) * width;
+        const JSAMPLE* p = row[0];
+        for (JDIMENSION x = 0; x < width; x++) {
+            if (components == 1) {
+                uint32_t v = p[x];
+                out[x] = v | v << 8 | v << 16 | 0xFF000000u;
+            } else {
+                out[x] = uint32_t(p[3 * x]) | uint32_t(p[3 * x + 1]) << 8 | uint32_t(p[3 * x + 2]) << 16 |
+                         0xFF000000u;
+            }
+        }
+    }
+    // Every row is in: whatever follows the image data no longer matters, so
+    // the decoder is not finished (which could only complain about it).
+    return true;
+}
+
+bool DecodeJpegFile(const uint8_t* data, size_t size, Image* image, JpegError* error)
+{
+    jpeg_decompress_struct cinfo{};
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = JpegProgress;
+    UseOurErrorHandling(error);
+    cinfo.err = &error->manager;
+    // cinfo is only filled in by libjpeg through its address from here on.
+    if (setjmp(error->jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
+    bool ok = ReadJpegImage(&cinfo, data, size, image, error);
+    jpeg_destroy_decompress(&cinfo);
+    return ok;
+}
+
+// Writes the image after setjmp is armed; `row` holds width * 3 bytes.
+void WriteJpegImage(j_compress_ptr cinfo, const Image* image, std::FILE* file, int quality, uint8_t* row)
+{
+    jpeg_stdio_dest(cinfo, file);
+    cinfo->image_width = JDIMENSION(image->Width);
+    cinfo->image_height = JDIMENSION(image->Height);
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, quality, TRUE);
+    jpeg_start_compress(cinfo, TRUE);
+    JSAMPROW rows[1] = {row};
+    while (cinfo->next_scanline < cinfo->image_height) {
+        const uint32_t* src = image->Pixels.data() + size_t(cinfo->next_scanline) * size_t(image->Width);
+        for (int x = 0; x < image->Width; x++) {
+            row[3 * x] = uint8_t(src[x]);
+            row[3 * x + 1] = uint8_t(src[x] >> 8);
+            row[3 * x + 2] = uint8_t(src[x] >> 16);
+        }
+        jpeg_write_scanlines(cinfo, rows, 1);
+    }
+    jpeg_finish_compress(cinfo);
+}
+
+bool EncodeJpegFile(const Image* image, std::FILE* file, int quality, uint8_t* row, JpegError* error)
+{
+    jpeg_compress_struct cinfo{};
+    UseOurErrorHandling(error);
+    cinfo.err = &error->manager;
+    if (setjmp(error->jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    WriteJpegImage(&cinfo, image, file, quality, row);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+}  // namespace
+
+namespace codec {
+
+bool DecodeJpeg(const uint8_t* data, size_t size, Image& image, std::string& error)
+{
+    JpegError jpegError;
+    if (DecodeJpegFile(data, size, &image, &jpegError))
+        return true;
+    error = std::string("The JPEG file could not be read: ") + jpegError.text + ".";
+    return false;
+}
+
+}  // namespace codec
+
+bool SaveJpeg(const Image& image, const std::string& path, int quality)
+{
+    if (image.Empty() || image.Pixels.size() != size_t(image.Width) * size_t(image.Height) ||
+        image.Width > JPEG_MAX_DIMENSION || image.Height > JPEG_MAX_DIMENSION)
+        return false;
+    std::vector<uint8_t> row;
+    try {
+        row.resize(size_t(image.Width) * 3);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    JpegError error;
+    bool ok = EncodeJpegFile(&image, f, quality < 1 ? 1 : quality > 100 ? 100 : quality, row.data(), &error);
+    if (std::fclose(f) != 0)
+        ok = false;
+    if (!ok)
+        std::remove(path.c_str());
+    return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,97 @@
+// Internals of the GUI layer shared by its Qt units (and by the GUI tests,
+// which drive the widgets directly). Nothing outside platform/qt and the
+// platform tests includes this.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QStringList>
+#include <QWidget>
+
+#include <map>
+
+#include "platform/gui.h"
+
+class QAction;
+class QMenuBar;
+class QShortcut;
+
+namespace platform::qt {
+
+// A top-level window: the menu bar (when there is one) on top, the client
+// area below it. The inner size is the client area's.
+class WindowWidget : public QWidget {
+public:
+    WindowWidget(int number, int flags);
+
+    int Number;
+    int Flags;
+    QWidget* Client;
+    QMenuBar* Bar = nullptr;
+    // The size last set by the program or reported to it; a resize to any
+    // other size came from the user.
+    QSize KnownSize;
+    std::map<int, QShortcut*> Shortcuts;  // by key code
+
+    int MenuHeight() const;
+    // Places the menu bar and the client area in the window.
+    void LayoutParts();
+    // Sets the inner size, keeping a fixed frame fixed.
+    void SetInnerSize(int width, int height);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+// A canvas: a backing image that drawing writes and the screen shows.
+class CanvasWidget : public QWidget {
+public:
+    CanvasWidget(QWidget* parent, int window, int control);
+
+    Image Backing;
+    // Gives the backing image the canvas's size.
+    void FitBacking();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Report(ControlEvent type, int x, int y, Qt::MouseButtons buttons, int wheel = 0, uint32_t character = 0);
+
+    int window_;
+    int control_;
+    int wheelRest_ = 0;  // eighths of a degree not yet making a whole notch
+};
+
+// Queues an event and wakes a waiting WaitEvent.
+void PushEvent(const Event& event);
+
+// A zero-copy QImage over an image's pixels (0xFFBBGGRR is RGBX8888 in
+// memory), at the given resolution in dots per inch.
+QImage WrapImage(Image& image, int dpi = 96);
+
+QWidget* WindowObject(int window);
+QWidget* ControlObject(int control);
+CanvasWidget* CanvasObject(int control);
+// The first action made for a menu item number on a menu bar.
+QAction* MenuItemAction(int menuBar, int item);
+const QFont* FontObject(int font);
+
+// Points to pixels at 96 dots per inch, as the screen counts them.
+int PointsToPixels(int points);
+// The default font of drawing, in pixels.
+QFont DefaultDrawingFont();
+
+// A requester filter "Label|*.a;*.b|Label2|*.*" as Qt's name filters.
+QStringList FileFilters(const std::string& filter);
+
+// The drawing units release their state before the GUI layer ends.
+void EndDrawing();
+
+}  // namespace platform::qt

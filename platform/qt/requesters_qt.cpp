@@ -1,0 +1,242 @@
+// The desktop requesters: file, message, input and font dialogs on Qt, and
+// the Shift key.
+#include "platform/requesters.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "platform/gui.h"
+#include "platform/qt/gui_qt.h"
+
+namespace platform {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+std::string U(const QString& text) { return text.toUtf8().toStdString(); }
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// The position of the filter the dialog names: the whole filter, or only its
+// label as the dialog shows it with the patterns hidden.
+int FilterIndex(const QStringList& filters, const QString& shown)
+{
+    for (qsizetype i = 0; i < filters.size(); i++) {
+        qsizetype open = filters[i].lastIndexOf(QLatin1String(" ("));
+        if (filters[i] == shown || (open >= 0 && filters[i].left(open).trimmed() == shown.trimmed()))
+            return int(i);
+    }
+    return -1;
+}
+
+class DesktopRequesters : public Requesters {
+public:
+    std::string OpenFile(const std::string& title, const std::string& start, const std::string& filter,
+                         int filterPosition) override
+    {
+        return FileRequester(false, title, start, filter, filterPosition);
+    }
+
+    std::string SaveFile(const std::string& title, const std::string& start, const std::string& filter,
+                         int filterPosition) override
+    {
+        return FileRequester(true, title, start, filter, filterPosition);
+    }
+
+    int SelectedFilter() override { return selectedFilter_; }
+
+    MessageResult Message(const std::string& title, const std::string& text, MessageButtons buttons) override
+    {
+        MessageResult closed = buttons == MessageButtons::Ok      ? MessageResult::Ok
+                               : buttons == MessageButtons::YesNo ? MessageResult::No
+                                                                  : MessageResult::Cancel;
+        if (!GuiRunning())
+            return closed;
+        QMessageBox::StandardButtons set = QMessageBox::Ok;
+        QMessageBox::StandardButton first = QMessageBox::Ok;
+        if (buttons == MessageButtons::YesNo) {
+            set = QMessageBox::Yes | QMessageBox::No;
+            first = QMessageBox::Yes;
+        } else if (buttons == MessageButtons::YesNoCancel) {
+            set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            first = QMessageBox::Yes;
+        }
+        QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), set, DialogParent());
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(first);
+        box.exec();
+        switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Ok: return MessageResult::Ok;
+        case QMessageBox::Yes: return MessageResult::Yes;
+        case QMessageBox::No: return MessageResult::No;
+        case QMessageBox::Cancel: return MessageResult::Cancel;
+        default: return closed;
+        }
+    }
+
+    std::string Input(const std::string& title, const std::string& prompt, const std::string& defaultText) override
+    {
+        if (!GuiRunning())
+            return std::string();
+        QInputDialog dialog(DialogParent());
+        dialog.setWindowTitle(Q(title));
+        dialog.setLabelText(Q(prompt));
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setTextValue(Q(defaultText));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::string();
+        return U(dialog.textValue());
+    }
+
+    FontChoice ChooseFont(const std::string& face, int size, int style) override
+    {
+        // Cancelled, the chooser reports what it was started with.
+        FontChoice choice;
+        choice.Face = face;
+        choice.Size = size;
+        choice.Style = style;
+        if (!GuiRunning())
+            return choice;
+        QFont initial = face.empty() ? QApplication::font() : QFont(Q(face));
+        if (size > 0)
+            initial.setPointSize(size);
+        initial.setBold(style & StyleBold);
+        initial.setItalic(style & StyleItalic);
+        initial.setUnderline(style & StyleUnderline);
+        initial.setStrikeOut(style & StyleStrikeOut);
+        QFontDialog dialog(initial, DialogParent());
+        dialog.setOption(QFontDialog::DontUseNativeDialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return choice;
+        QFont chosen = dialog.selectedFont();
+        choice.Accepted = true;
+        choice.Face = U(chosen.family());
+        choice.Size = chosen.pointSize() > 0 ? chosen.pointSize() : (chosen.pixelSize() * 72 + 48) / 96;
+        choice.Style = (chosen.bold() ? StyleBold : 0) | (chosen.italic() ? StyleItalic : 0) |
+                       (chosen.underline() ? StyleUnderline : 0) | (chosen.strikeOut() ? StyleStrikeOut : 0);
+        return choice;
+    }
+
+    bool ShiftDown() override
+    {
+        if (!GuiRunning())
+            return false;
+        return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    }
+
+private:
+    std::string FileRequester(bool save, const std::string& title, const std::string& start,
+                              const std::string& filter, int filterPosition)
+    {
+        QStringList filters = qt::FileFilters(filter);
+        int position = filters.isEmpty() ? 0 : std::clamp(filterPosition, 0, int(filters.size()) - 1);
+        selectedFilter_ = position;
+        if (!GuiRunning())
+            return std::string();
+
+        // The start: a folder, a file name, or a folder and a pattern. The
+        // process's current folder is never changed, only read.
+        QString folder = QDir::currentPath(), name;
+        QString startPath = Q(start);
+        if (!startPath.isEmpty()) {
+            QFileInfo info(startPath);
+            if (info.isDir()) {
+                folder = info.absoluteFilePath();
+            } else {
+                if (info.absoluteDir().exists())
+                    folder = info.absolutePath();
+                name = info.fileName();
+                if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
+                    name.clear();
+            }
+        }
+
+        QFileDialog dialog(DialogParent(), Q(title), folder);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // The labels show as they were given, without their patterns.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        if (save)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (!filters.isEmpty()) {
+            dialog.setNameFilters(filters);
+            dialog.selectNameFilter(filters[position]);
+        }
+        if (!name.isEmpty())
+            dialog.selectFile(name);
+
+        for (;;) {
+            int result = dialog.exec();
+            int index = FilterIndex(filters, dialog.selectedNameFilter());
+            if (index >= 0)
+                selectedFilter_ = index;
+            if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return std::string();
+            QFileInfo chosen(dialog.selectedFiles().first());
+            // A typed pattern names no file: the requester stays up.
+            if (chosen.fileName().contains(QLatin1Char('*')) || chosen.fileName().contains(QLatin1Char('?')))
+                continue;
+            // The folder must exist; a file that does not exist is fine.
+            if (QFileInfo(chosen.absolutePath()).isDir())
+                return U(QDir::toNativeSeparators(chosen.absoluteFilePath()));
+            QMessageBox box(QMessageBox::Warning, Q(title),
+                            QDir::toNativeSeparators(chosen.absolutePath()) +
+                                QStringLiteral("\nThis folder does not exist.\nCheck the name and try again."),
+                            QMessageBox::Ok, &dialog);
+            box.exec();
+            if (!QFileInfo(dialog.directory().absolutePath()).isDir())
+                dialog.setDirectory(folder);
+        }
+    }
+
+    int selectedFilter_ = 0;
+};
+
+}  // namespace
+
+namespace qt {
+
+// "*.*" means every file, as it does on the desktop the filters were written
+// for.
+QStringList FileFilters(const std::string& filter)
+{
+    QStringList parts = QString::fromUtf8(filter.data(), qsizetype(filter.size())).split(QLatin1Char('|'));
+    QStringList filters;
+    if (filter.empty())
+        return filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString label = parts[i].trimmed();
+        if (i + 1 >= parts.size() && label.isEmpty())
+            break;  // a bar at the end
+        QString patterns = i + 1 < parts.size() ? parts[i + 1] : QStringLiteral("*");
+        QStringList list;
+        for (QString pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+            if (!pattern.isEmpty())
+                list << pattern;
+        }
+        if (list.isEmpty())
+            list << QStringLiteral("*");
+        if (label.isEmpty())
+            label = list.join(QLatin1Char(' '));
+        filters << label + QStringLiteral(" (") + list.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+}  // namespace qt
+
+std::unique_ptr<Requesters> MakeDesktopRequesters() { return std::make_unique<DesktopRequesters>(); }
+
+}  // namespace platform

@@ -1,0 +1,419 @@
+// The "Font View" window on the real GUI layer (offscreen): the sheet in
+// image 90, clicks mapped back to characters, resize and close.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/fontview.h"
+#include "core/fontstore.h"
+#include "core/state.h"
+#include "platform/gui.h"
+#include "platform/image.h"
+#include "platform/requesters.h"
+
+namespace {
+
+using platform::RGB;
+
+const platform::Rgb Grey = RGB(196, 196, 196);
+const platform::Rgb White = RGB(255, 255, 255);
+const platform::Rgb Black = RGB(0, 0, 0);
+
+// A glyph text for a W x H glyph whose pixels come from `pixel`.
+template <typename F>
+std::string MakeGlyph(int w, int h, F pixel)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    int value = 0;
+    for (int i = 0; i < w * h; ++i) {
+        if (pixel(i % w, i / w)) value |= 1 << (7 - i % 8);
+        if (i % 8 == 7) {
+            text += "0x";
+            text += digits[value >> 4];
+            text += digits[value & 15];
+            text += ",";
+            value = 0;
+        }
+    }
+    return text;
+}
+
+// Pixel pattern distinct per code, so a glyph in the wrong cell shows.
+bool Pattern(int code, int x, int y) { return (x * 7 + y * 3 + code) % 5 < 2; }
+
+class FontView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(platform::InitGui());
+        auto scripted = std::make_unique<platform::ScriptedRequesters>();
+        requesters = scripted.get();
+        platform::UseRequesters(std::move(scripted));
+    }
+
+    void TearDown() override
+    {
+        platform::CloseWindow(69);
+        platform::CloseWindow(0);
+    }
+
+    void MakeFont(int w, int h, int start, int count)
+    {
+        s.FontWidth = w;
+        s.FontHeight = h;
+        s.FontStart = start;
+        s.FontCount = count;
+        s.Grid.Create(w + 2, h + 2);
+        for (auto& row : s.CharData) row[1].clear();
+        for (int c = start; c < start + count; ++c)
+            s.CharData[size_t(c)][1] = MakeGlyph(w, h, [c](int x, int y) { return Pattern(c, x, y); });
+    }
+
+    // A main window with just the character list, so a pick can select.
+    void OpenCharacterList()
+    {
+        ASSERT_TRUE(platform::OpenWindow(0, 10, 10, 400, 200, "Glyphery", platform::WindowTitleBar));
+        ASSERT_TRUE(platform::ComboBoxControl(0, 12, 235, 8, 100, 25));
+        for (int i = 0; i < s.FontCount; ++i) platform::AddItem(12, -1, "Chr$(" + std::to_string(s.FontStart + i) + ")");
+    }
+
+    // Compares image 90 with the sheet expected for the font in `s`, each
+    // glyph decoded by the codec.
+    void ExpectSheet(int rows)
+    {
+        const int W = s.FontWidth, H = s.FontHeight;
+        const int p = H <= 24 ? 2 : 1;
+        const int SW = 16 * (W + 1) * p + 2;
+        const int SH = rows * (H + 1) * p + 2;
+        platform::Image* sheet = platform::GetImage(90);
+        ASSERT_NE(sheet, nullptr);
+        ASSERT_EQ(sheet->Width, SW);
+        ASSERT_EQ(sheet->Height, SH);
+
+        std::vector<platform::Rgb> expected(size_t(SW) * size_t(SH), Grey);
+        State codec;
+        codec.FontWidth = W;
+        codec.FontHeight = H;
+        codec.Grid.Create(W + 2, H + 2);
+        for (int c = s.FontStart; c < s.FontStart + s.FontCount; ++c) {
+            HexToChar(codec, s.CharData[size_t(c)][1]);
+            const int k = s.FontStart % 16 + (c - s.FontStart);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    for (int dy = 0; dy < p; ++dy)
+                        for (int dx = 0; dx < p; ++dx) {
+                            const int px = 2 + (W + 1) * p * (k % 16) + x * p + dx;
+                            const int py = 2 + (H + 1) * p * (k / 16) + y * p + dy;
+                            expected[size_t(py) * size_t(SW) + size_t(px)] = codec.Grid(x, y) == 1 ? White : Black;
+                        }
+        }
+        int wrong = 0;
+        for (int y = 0; y < SH; ++y)
+            for (int x = 0; x < SW; ++x)
+                if (sheet->Get(x, y) != expected[size_t(y) * size_t(SW) + size_t(x)] && ++wrong <= 5)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << sheet->Get(x, y);
+        EXPECT_EQ(wrong, 0);
+        // The alpha byte stays opaque, as the drawing layer expects.
+        EXPECT_EQ(sheet->Pixels[0] >> 24, 0xFFu);
+    }
+
+    // Clicks the canvas at the centre of the sheet cell (column, row), for
+    // the canvas width in force.
+    void ClickCell(int column, int row, platform::ControlEvent type = platform::ControlEvent::LeftClick)
+    {
+        const int p = s.FontViewPixel;
+        const double sheetW = 16.0 * (s.FontWidth + 1) * p + 2;
+        const double scale = platform::ControlWidth(70) / sheetW;
+        const double x = 2 + (s.FontWidth + 1) * p * (column + 0.5);
+        const double y = 2 + (s.FontHeight + 1) * p * (row + 0.5);
+        s.Event = platform::Event{};
+        s.Event.Kind = platform::EventKind::Control;
+        s.Event.Window = 69;
+        s.Event.Object = 70;
+        s.Event.Type = type;
+        s.Event.MouseX = int(x * scale);
+        s.Event.MouseY = int(y * scale);
+        FontViewEvent(s);
+    }
+
+    State s;
+    platform::ScriptedRequesters* requesters = nullptr;
+};
+
+TEST_F(FontView, SheetOf95CharactersFrom32)
+{
+    MakeFont(16, 24, 32, 95);
+    ViewFont(s);
+
+    ASSERT_TRUE(platform::IsWindow(69));
+    EXPECT_EQ(platform::GetWindowTitle(69), "Font View");
+    EXPECT_EQ(platform::WindowWidth(69), 566);
+    EXPECT_EQ(platform::WindowHeight(69), 362);
+    EXPECT_EQ(platform::ControlX(70), 10);
+    EXPECT_EQ(platform::ControlY(70), 50);
+    EXPECT_EQ(platform::ControlWidth(70), 546);
+    EXPECT_EQ(platform::ControlHeight(70), 302);
+    EXPECT_EQ(platform::GetText(71), "");
+    EXPECT_EQ(s.FontViewColumns, 16);
+    EXPECT_EQ(s.FontViewRows, 6);
+    EXPECT_EQ(s.FontViewPixel, 2);
+    EXPECT_FLOAT_EQ(s.FontViewAspect, 546.0f / 302.0f);
+    ExpectSheet(6);
+
+    // Spot checks of the layout: margins, the first glyph pixel, the gap.
+    platform::Image* sheet = platform::GetImage(90);
+    EXPECT_EQ(sheet->Get(0, 0), Grey);
+    EXPECT_EQ(sheet->Get(1, 1), Grey);
+    EXPECT_EQ(sheet->Get(2, 2), Pattern(32, 0, 0) ? White : Black);
+    EXPECT_EQ(sheet->Get(34, 10), Grey);  // gap right of the first glyph
+    EXPECT_EQ(sheet->Get(35, 10), Grey);
+    EXPECT_EQ(sheet->Get(545, 301), Grey);
+
+    // The sheet shows one to one on the canvas right after opening.
+    ASSERT_TRUE(platform::StartDrawingCanvas(70));
+    EXPECT_EQ(platform::Point(2, 2), sheet->Get(2, 2));
+    EXPECT_EQ(platform::Point(100, 60), sheet->Get(100, 60));
+    platform::StopDrawing();
+}
+
+TEST_F(FontView, PixelSizeFollowsHeight)
+{
+    MakeFont(8, 24, 32, 16);
+    ViewFont(s);
+    EXPECT_EQ(s.FontViewPixel, 2);
+    ExpectSheet(2);
+
+    MakeFont(8, 25, 32, 16);
+    ViewFont(s);
+    EXPECT_EQ(s.FontViewPixel, 1);
+    EXPECT_EQ(platform::WindowWidth(69), 16 * 9 + 2 + 20);
+    EXPECT_EQ(platform::WindowHeight(69), 2 * 26 + 2 + 60);
+    ExpectSheet(2);
+}
+
+TEST_F(FontView, WholeRowsKeepAnEmptyRowBelow)
+{
+    MakeFont(8, 8, 48, 32);
+    ViewFont(s);
+    EXPECT_EQ(s.FontViewRows, 3);
+    ExpectSheet(3);
+}
+
+TEST_F(FontView, EveryGlyphFitsWhenTheFirstRowStartsLate)
+{
+    // 13 characters from 46: columns 14 and 15 of the first row, then 11 more.
+    MakeFont(8, 12, 46, 13);
+    ViewFont(s);
+    EXPECT_EQ(s.FontViewRows, 2);
+    ExpectSheet(2);
+
+    // The last glyph (code 58) is picked from the second row.
+    OpenCharacterList();
+    ClickCell(10, 1);
+    EXPECT_EQ(platform::GetText(71), "Chr$(58),    Chr$($3A)");
+    EXPECT_EQ(s.CurrentChar, 58);
+    ClickCell(11, 1);
+    EXPECT_EQ(platform::GetText(71), "");
+}
+
+TEST_F(FontView, ClicksPickCharactersFrom65)
+{
+    MakeFont(16, 24, 65, 26);
+    OpenCharacterList();
+    ViewFont(s);
+    ExpectSheet(2);
+    platform::Image* sheet = platform::GetImage(90);
+    EXPECT_EQ(sheet->Get(10, 10), Grey);  // column 0 of the first row holds no glyph
+
+    ClickCell(1, 0);
+    EXPECT_EQ(platform::GetText(71), "Chr$(65),    Chr$($41)");
+    EXPECT_EQ(platform::GetState(12), 0);
+    EXPECT_EQ(s.CurrentChar, 65);
+
+    ClickCell(2, 1);  // code 64 + 16 + 2
+    EXPECT_EQ(platform::GetText(71), "Chr$(82),    Chr$($52)");
+    EXPECT_EQ(s.CurrentChar, 82);
+    EXPECT_EQ(platform::GetState(12), 17);
+
+    // Code 64 lies before the font: the label clears, nothing is selected.
+    ClickCell(0, 0);
+    EXPECT_EQ(platform::GetText(71), "");
+    EXPECT_EQ(s.CurrentChar, 82);
+    EXPECT_EQ(platform::GetState(12), 17);
+
+    // Past the last character (code 90 is column 10 of the second row).
+    ClickCell(11, 1);
+    EXPECT_EQ(platform::GetText(71), "");
+    EXPECT_EQ(s.CurrentChar, 82);
+}
+
+TEST_F(FontView, LabelOfLowCodesAndCodeZero)
+{
+    MakeFont(8, 8, 0, 16);
+    OpenCharacterList();
+    ViewFont(s);
+
+    ClickCell(10, 0);
+    EXPECT_EQ(platform::GetText(71), "Chr$(10),    Chr$($0A)");
+    EXPECT_EQ(s.CurrentChar, 10);
+
+    // Code 0 never selects.
+    ClickCell(0, 0);
+    EXPECT_EQ(platform::GetText(71), "");
+    EXPECT_EQ(s.CurrentChar, 10);
+}
+
+TEST_F(FontView, ResizeRefitsCanvasAndKeepsClickMapping)
+{
+    MakeFont(16, 24, 32, 95);
+    OpenCharacterList();
+    ViewFont(s);
+
+    const int x = platform::WindowX(69), y = platform::WindowY(69);
+    platform::ResizeWindow(69, x, y, 300, 250);
+    s.Event = platform::Event{};
+    s.Event.Kind = platform::EventKind::SizeWindow;
+    s.Event.Window = 69;
+    FontViewEvent(s);
+    EXPECT_EQ(platform::ControlX(70), 10);
+    EXPECT_EQ(platform::ControlY(70), 50);
+    EXPECT_EQ(platform::ControlWidth(70), platform::WindowWidth(69) - 20);
+    EXPECT_EQ(platform::ControlHeight(70), platform::WindowHeight(69) - 20);
+
+    // The image itself is not redrawn: it keeps the size of the sheet.
+    EXPECT_EQ(platform::GetImage(90)->Width, 546);
+
+    // The sheet drawn smaller still shows its grey margin and empty cell.
+    const int w = platform::ControlWidth(70);
+    ASSERT_TRUE(platform::StartDrawingCanvas(70));
+    EXPECT_EQ(platform::Point(0, 0), Grey);
+    const int lastCellX = (2 + 34 * 15 + 17) * w / 546;  // column 15 of row 5, no glyph
+    const int lastCellY = (2 + 50 * 5 + 25) * w / 546;
+    EXPECT_EQ(platform::Point(lastCellX, lastCellY), Grey);
+    platform::StopDrawing();
+
+    for (int code : {32, 65, 90, 126}) {
+        const int k = code - 32;
+        ClickCell(k % 16, k / 16);
+        EXPECT_EQ(s.CurrentChar, code);
+    }
+    ClickCell(15, 5);  // code 127, beyond the font
+    EXPECT_EQ(platform::GetText(71), "");
+    EXPECT_EQ(s.CurrentChar, 126);
+}
+
+TEST_F(FontView, CloseKeepsGeometryAndReopensAtStoredPosition)
+{
+    MakeFont(8, 8, 32, 20);
+    s.FontViewX = 150;
+    s.FontViewY = 120;
+    ViewFont(s);
+    ASSERT_TRUE(platform::IsWindow(69));
+    const int x = platform::WindowX(69), y = platform::WindowY(69);
+    const int w = platform::WindowWidth(69), h = platform::WindowHeight(69);
+
+    s.Event = platform::Event{};
+    s.Event.Kind = platform::EventKind::CloseWindow;
+    s.Event.Window = 69;
+    FontViewEvent(s);
+    EXPECT_FALSE(platform::IsWindow(69));
+    EXPECT_EQ(s.FontViewX, x);
+    EXPECT_EQ(s.FontViewY, y);
+    EXPECT_EQ(s.FontViewW, w);
+    EXPECT_EQ(s.FontViewH, h);
+
+    // Image 90 outlives the window.
+    EXPECT_TRUE(platform::IsImage(90));
+
+    // Events of other windows are not ours.
+    ViewFont(s);
+    s.Event.Window = 0;
+    FontViewEvent(s);
+    EXPECT_TRUE(platform::IsWindow(69));
+}
+
+TEST_F(FontView, RightClickOffersToSaveTheSheet)
+{
+    MakeFont(8, 8, 32, 4);
+    ViewFont(s);
+    ClickCell(0, 0, platform::ControlEvent::RightClick);
+    ASSERT_FALSE(requesters->Titles.empty());
+    EXPECT_EQ(requesters->Titles.back(), "Save font As image");
+}
+
+TEST_F(FontView, GridKeepsTheEditorsGlyph)
+{
+    MakeFont(8, 8, 32, 10);
+    s.CurrentChar = 35;
+    HexToChar(s, s.CharData[35][1]);
+    s.Grid(3, 3) = s.Grid(3, 3) == 1 ? 0 : 1;  // an edit not stored yet
+    s.Grid(8, 2) = 1;                          // the border column too
+    const GridArray before = s.Grid;
+    const auto data = s.CharData;
+
+    ViewFont(s);
+    EXPECT_EQ(s.Grid.Cells, before.Cells);
+    EXPECT_EQ(s.CharData, data);
+    EXPECT_EQ(s.Modified, 0);
+    EXPECT_EQ(s.CurrentChar, 35);
+
+    // With no character in the editor the grid is left alone as well.
+    s.CurrentChar = -1;
+    ViewFont(s);
+    EXPECT_EQ(s.Grid.Cells, before.Cells);
+}
+
+TEST_F(FontView, OddGlyphTextsDrawAsTheCodecReadsThem)
+{
+    // Lower-case digits, one-digit tokens, missing tokens, surplus tokens,
+    // a blank-led field, a non-ASCII character and an empty text; and a size not a multiple of 8.
+    MakeFont(5, 7, 32, 6);
+    s.CharData[32][1] = "0xff,0x1,0xAB,";
+    s.CharData[33][1] = "";
+    s.CharData[34][1] = "  0x3C,0X81,0xF0,0x0F,0x55,0x66,";
+    s.CharData[35][1] = "0x12";
+    s.CharData[36][1] = "garbage,,0x,0xZ1,";
+    s.CharData[37][1] = "\xC3\xA9" "041,0xFF,";  // a two-byte character counts as one
+    ViewFont(s);
+    ExpectSheet(1);
+}
+
+TEST_F(FontView, SheetTooBigIsRefused)
+{
+    s.FontWidth = 4000;
+    s.FontHeight = 4000;
+    s.FontStart = 32;
+    s.FontCount = 16;
+    ViewFont(s);
+    EXPECT_FALSE(platform::IsWindow(69));
+    ASSERT_EQ(requesters->Messages.size(), 1u);
+    EXPECT_EQ(requesters->Messages[0].Title, "Oops!");
+}
+
+TEST_F(FontView, LargeFontIsQuick)
+{
+    uint32_t seed = 12345;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u; };
+    s.FontWidth = 128;
+    s.FontHeight = 128;
+    s.FontStart = 32;
+    s.FontCount = 224;
+    s.Grid.Create(130, 130);
+    for (int c = 32; c < 256; ++c)
+        s.CharData[size_t(c)][1] = MakeGlyph(128, 128, [&](int, int) { return (next() >> 16) % 3 == 0; });
+
+    const auto start = std::chrono::steady_clock::now();
+    ViewFont(s);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(ms.count(), 1000);
+    EXPECT_EQ(s.FontViewRows, 15);
+    EXPECT_EQ(platform::GetImage(90)->Width, 16 * 129 + 2);
+    EXPECT_EQ(platform::GetImage(90)->Height, 15 * 129 + 2);
+}
+
+}  // namespace

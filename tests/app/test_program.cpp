@@ -1,0 +1,521 @@
+// Start-up, the main window with its menus, the event dispatch, the quit
+// check and the exit steps, on the real GUI layer (offscreen).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include "app/fontview.h"
+#include "app/program.h"
+#include "core/editor.h"
+#include "formats/writers.h"
+#include "platform/gui.h"
+#include "platform/requesters.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ControlEvent;
+using platform::EventKind;
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        old_ = fs::current_path();
+        std::string pattern = (fs::temp_directory_path() / "glyphery-program-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        fs::current_path(dir_);
+        auto requesters = std::make_unique<platform::ScriptedRequesters>();
+        ask = requesters.get();
+        ask->OnMissing = [this](const std::string& what) { missing += what + ";"; };
+        platform::UseRequesters(std::move(requesters));
+    }
+    void TearDown() override
+    {
+        if (platform::IsWindow(0))
+            ProgramExit(s);
+        platform::UseRequesters(std::make_unique<platform::ScriptedRequesters>());
+        fs::current_path(old_);
+        std::error_code error;
+        fs::remove_all(dir_, error);
+    }
+
+    static void WriteSettings(const std::string& text)
+    {
+        std::ofstream out("Glyphery.inf", std::ios::binary);
+        out << text;
+    }
+    static std::string ReadSettings()
+    {
+        std::ifstream in("Glyphery.inf", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // Dispatches one event as the loop would after its wait.
+    bool Dispatch(EventKind kind, int window, int object = -1, ControlEvent type = ControlEvent::None,
+                  int x = 0, int y = 0, int buttons = 0, int wheel = 0)
+    {
+        platform::Event e;
+        e.Kind = kind;
+        e.Window = window;
+        e.Object = object;
+        e.Type = type;
+        e.MouseX = x;
+        e.MouseY = y;
+        e.Buttons = buttons;
+        e.Wheel = wheel;
+        s.Event = e;
+        return DispatchEvent(s);
+    }
+    bool Menu(int number) { return Dispatch(EventKind::Menu, 0, number); }
+    bool Canvas(ControlEvent type, int x, int y, int buttons = 0)
+    {
+        return Dispatch(EventKind::Control, 0, 1, type, x, y, buttons);
+    }
+    bool SelectInList() { return Dispatch(EventKind::Control, 0, 12, ControlEvent::Change); }
+
+    State s;
+    platform::ScriptedRequesters* ask = nullptr;
+    std::string missing;
+    fs::path old_;
+    fs::path dir_;
+};
+
+TEST_F(ProgramTest, StartUpValues)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_EQ(s.FontWidth, 16);
+    EXPECT_EQ(s.FontHeight, 24);
+    EXPECT_EQ(s.CellSize, 10);
+    EXPECT_EQ(s.FontStart, 32);
+    EXPECT_EQ(s.FontCount, 1);
+    EXPECT_EQ(s.CurrentChar, -1);
+    EXPECT_EQ(s.Modified, 0);
+    EXPECT_EQ(s.QuitRequested, 0);
+    EXPECT_EQ(s.FontName, "untitled");
+    EXPECT_EQ(s.TtfFontName, "Arial");
+    EXPECT_FLOAT_EQ(s.ThresholdWindow, 0.9f);
+    EXPECT_FLOAT_EQ(s.ThresholdLevel, 0.02f);
+    EXPECT_FLOAT_EQ(s.OtherThreshold, 0.45f);
+    EXPECT_EQ(s.ThresholdMode, 1);
+    EXPECT_EQ(s.ChartFirst, -1);
+    EXPECT_EQ(s.ChartLast, -1);
+    EXPECT_FALSE(s.DefaultPreamble.empty());
+    EXPECT_EQ(s.DefaultPreamble, MakeDefaultPreamble());
+    EXPECT_EQ(s.FileInfo, s.DefaultPreamble);
+    ASSERT_FALSE(s.ProgramFolder.empty());
+    EXPECT_EQ(s.ProgramFolder.back(), '/');
+    EXPECT_EQ(s.CharData.size(), 257u);
+    EXPECT_EQ(s.CharWidth.size(), 257u);
+    EXPECT_EQ(s.CodePageTable.size(), 257u);
+    EXPECT_EQ(s.CodePageFiles.size(), 31u);
+    EXPECT_EQ(s.ScratchGrid.Columns, 9);
+    EXPECT_EQ(s.ScratchGrid.Rows, 9);
+    EXPECT_EQ(s.Grid.Columns, 18);
+    EXPECT_EQ(s.Grid.Rows, 26);
+    EXPECT_TRUE(s.RecentFiles.empty());
+
+    EXPECT_EQ(platform::GetWindowTitle(0), "Glyphery");
+    EXPECT_EQ(platform::GetText(40), "16 x 24      Chr$(32) to Chr$(32)");
+    EXPECT_EQ(platform::GetText(11), "Restore");
+    ASSERT_EQ(platform::CountItems(12), 1);
+    EXPECT_EQ(platform::GetItemText(12, 0), "Chr$(32)   ");
+    EXPECT_EQ(platform::GetState(12), 0);
+    EXPECT_TRUE(missing.empty());
+    EXPECT_TRUE(ask->Titles.empty());
+}
+
+TEST_F(ProgramTest, WindowAndControlPlaces)
+{
+    WriteSettings("[Windows]\r\nMainX = 150\r\nMainY = 120\r\n");
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_EQ(platform::WindowX(0), 150);
+    EXPECT_EQ(platform::WindowY(0), 120);
+    // Fitted to the 16 x 24 glyph.
+    EXPECT_EQ(platform::WindowWidth(0), 345);
+    EXPECT_EQ(platform::WindowHeight(0), 315);
+
+    auto place = [](int control) {
+        return std::to_string(platform::ControlX(control)) + "," + std::to_string(platform::ControlY(control)) +
+               " " + std::to_string(platform::ControlWidth(control)) + "x" +
+               std::to_string(platform::ControlHeight(control));
+    };
+    EXPECT_EQ(place(11), "180,8 50x25");
+    EXPECT_EQ(place(12), "235,8 100x25");
+    EXPECT_EQ(place(40), "5,12 172x25");
+    EXPECT_EQ(platform::ControlX(2), 10);
+    EXPECT_EQ(platform::ControlY(2), 40);
+    EXPECT_EQ(place(1), "0,0 160x240");
+}
+
+TEST_F(ProgramTest, GlyphSizeFromSettings)
+{
+    WriteSettings("[Font]\r\nFont Width = 32\r\nFont Height = 50\r\nFont Scale = 4\r\n");
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_EQ(s.CellSize, 10);  // chosen again for the glyph size
+    EXPECT_EQ(platform::WindowWidth(0), 365);
+    EXPECT_EQ(platform::WindowHeight(0), 575);
+    EXPECT_EQ(platform::ControlWidth(1), 320);
+    EXPECT_EQ(platform::ControlHeight(1), 500);
+    EXPECT_EQ(platform::GetText(40), "32 x 50      Chr$(32) to Chr$(32)");
+    EXPECT_EQ(s.Grid.Columns, 34);
+    EXPECT_EQ(s.Grid.Rows, 52);
+}
+
+TEST_F(ProgramTest, MenuItemTexts)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    auto blanks = [](int n) { return std::string(size_t(n), ' '); };
+    const std::pair<int, std::string> items[] = {
+        {17, "Open" + blanks(3) + "^O"},
+        {36, "New"},
+        {37, "Import TTF Font"},
+        {38, "Import FNT Font"},
+        {29, "Save as 8bit C"},
+        {30, "Save as 32bit C"},
+        {31, "Save as BAS"},
+        {32, "Save as BAS (Proportional)"},
+        {33, "Save as FNT (CMM2)"},
+        {35, "Save char as GUI Bitmap string"},
+        {68, "View font" + blanks(3) + "^A"},
+        {39, "Quit"},
+        {49, "Add Character" + blanks(3) + "^N"},
+        {50, "Add Character to beginning" + blanks(3) + "^Insert"},
+        {51, "Delete last Character" + blanks(3) + "^X"},
+        {52, "Delete first Character" + blanks(2) + "^Delete"},
+        {53, "Double Size font" + blanks(3) + "^2"},
+        {54, "Double Width font" + blanks(2) + "^W"},
+        {61, "Resize font"},
+        {62, "Centre font"},
+        {63, "Left align font"},
+        {45, "Shift font Right Alt-Right"},
+        {46, "Shift font Left" + blanks(2) + "Alt-Left"},
+        {47, "Shift font Up" + blanks(4) + "Alt-Up"},
+        {48, "Shift font Down" + blanks(2) + "Alt-Down"},
+        {9, "Copy" + blanks(12) + "^C"},
+        {10, "Paste" + blanks(11) + "^V"},
+        {11, "Restore"},
+        {41, "Shift Right" + blanks(5) + "^Right"},
+        {42, "Shift Left" + blanks(6) + "^Left"},
+        {43, "Shift Up" + blanks(8) + "^Up"},
+        {44, "Shift Down" + blanks(6) + "^Down"},
+        {55, "Flip Right-Left ^M"},
+        {56, "Flip Up-Down" + blanks(4) + "^H"},
+        {57, "Rotate Right" + blanks(4) + "^R"},
+        {58, "Rotate Left" + blanks(5) + "^L"},
+        {59, "Inverse" + blanks(9) + "^I"},
+        {66, "Outline" + blanks(9) + "^E"},
+        {60, "Character from Image"},
+    };
+    for (const auto& [number, text] : items)
+        EXPECT_EQ(platform::GetMenuItemText(3, number), text) << "item " << number;
+    for (int item = 19; item <= 28; ++item)
+        EXPECT_EQ(platform::GetMenuItemText(3, item), "-") << "item " << item;
+    EXPECT_EQ(platform::GetMenuItemText(3, 64), "");  // shortcuts only
+    EXPECT_EQ(platform::GetMenuItemText(3, 65), "");
+}
+
+TEST_F(ProgramTest, RecentItemsFromSettings)
+{
+    WriteSettings("[Recent Files]\r\nMRUFile0 = /x/first.bas\r\nMRUFile1 = /x/second.c\r\n");
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_EQ(platform::GetMenuItemText(3, 19), "/x/first.bas");
+    EXPECT_EQ(platform::GetMenuItemText(3, 20), "/x/second.c");
+    EXPECT_EQ(platform::GetMenuItemText(3, 21), "-");
+}
+
+TEST_F(ProgramTest, QuitRightAfterStartAsksNothing)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_TRUE(Dispatch(EventKind::None, -1));  // a timeout does nothing
+    EXPECT_FALSE(Menu(39));
+    EXPECT_TRUE(ask->Messages.empty());
+    EXPECT_EQ(s.Modified, 0);
+}
+
+TEST_F(ProgramTest, DrawingBeforeAnySelectionIsNeverStored)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_TRUE(Canvas(ControlEvent::LeftClick, 5, 5, platform::ButtonLeft));
+    EXPECT_EQ(s.Grid(0, 0), 1);
+    EXPECT_FALSE(Dispatch(EventKind::CloseWindow, 0));
+    EXPECT_TRUE(ask->Messages.empty());
+    EXPECT_EQ(s.CharData[32][1], "");
+}
+
+// The close box and "Quit" behave alike: stored work asks; Yes stays, No exits.
+class QuitTest : public ProgramTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool Quit() { return GetParam() ? Dispatch(EventKind::CloseWindow, 0) : Menu(39); }
+};
+
+TEST_P(QuitTest, ChangedWorkAsksFirst)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    ASSERT_TRUE(SelectInList());
+    ASSERT_EQ(s.CurrentChar, 32);
+    ASSERT_TRUE(Canvas(ControlEvent::LeftClick, 15, 25, platform::ButtonLeft));
+    EXPECT_EQ(s.Grid(1, 2), 1);
+
+    ask->MessageAnswers.push_back(platform::MessageResult::Yes);
+    EXPECT_TRUE(Quit());
+    ASSERT_EQ(ask->Messages.size(), 1u);
+    EXPECT_EQ(ask->Messages[0].Title, "Oops!");
+    EXPECT_EQ(ask->Messages[0].Text, "Do you want to save changes first?");
+    EXPECT_EQ(s.QuitRequested, 0);
+    EXPECT_EQ(s.Modified, 1);
+    EXPECT_FALSE(s.CharData[32][1].empty());  // stored back at the quit check
+
+    // The loop goes on: a timeout asks nothing more.
+    EXPECT_TRUE(Dispatch(EventKind::None, -1));
+    EXPECT_EQ(ask->Messages.size(), 1u);
+
+    ask->MessageAnswers.push_back(platform::MessageResult::No);
+    EXPECT_FALSE(Quit());
+    EXPECT_EQ(ask->Messages.size(), 2u);
+    EXPECT_TRUE(missing.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(CloseBoxAndMenu, QuitTest, ::testing::Bool());
+
+TEST_F(ProgramTest, MousePainting)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    Canvas(ControlEvent::LeftClick, 0, 0, platform::ButtonLeft);
+    Canvas(ControlEvent::MouseMove, 19, 0, platform::ButtonLeft);
+    Canvas(ControlEvent::MouseMove, 25, 0, 0);  // no button: nothing
+    EXPECT_EQ(s.Grid(0, 0), 1);
+    EXPECT_EQ(s.Grid(1, 0), 1);
+    EXPECT_EQ(s.Grid(2, 0), 0);
+
+    Canvas(ControlEvent::RightClick, 5, 5, platform::ButtonRight);
+    EXPECT_EQ(s.Grid(0, 0), 0);
+    Canvas(ControlEvent::MouseMove, 35, 0, platform::ButtonLeft | platform::ButtonRight);
+    EXPECT_EQ(s.Grid(3, 0), 0);  // set, then cleared
+    Canvas(ControlEvent::MouseMove, 35, 10, platform::ButtonLeft);
+    EXPECT_EQ(s.Grid(3, 1), 1);
+    Canvas(ControlEvent::MouseMove, 35, 10, platform::ButtonRight);
+    EXPECT_EQ(s.Grid(3, 1), 0);
+
+    // Other windows' controls with the same number do nothing here.
+    Dispatch(EventKind::Control, 69, 1, ControlEvent::LeftClick, 45, 5, platform::ButtonLeft);
+    Dispatch(EventKind::Control, 5, 1, ControlEvent::LeftClick, 45, 5, platform::ButtonLeft);
+    EXPECT_EQ(s.Grid(4, 0), 0);
+}
+
+TEST_F(ProgramTest, WheelScrollsOnlyWhenTheGlyphDoesNotFit)
+{
+    WriteSettings("[Font]\r\nFont Width = 16\r\nFont Height = 48\r\n");
+    ASSERT_TRUE(ProgramStart(s));
+    const int glyph = s.FontHeight * s.CellSize;
+
+    // Too small for the glyph: the wheel scrolls by 10 pixels a notch.
+    platform::ResizeWindow(0, platform::WindowX(0), platform::WindowY(0), 345, 300);
+    Dispatch(EventKind::SizeWindow, 0);
+    for (int pass = 0; pass < 5; ++pass)
+        ProgramPass(s);
+    ASSERT_LE(platform::WindowHeight(0, false) - 94, glyph);
+    platform::SetScrollAreaY(2, 100);
+    ASSERT_EQ(platform::ScrollAreaY(2), 100);
+    int before = platform::ScrollAreaY(2);
+    Dispatch(EventKind::Control, 0, 1, ControlEvent::Wheel, 5, 5, 0, 2);
+    EXPECT_EQ(platform::ScrollAreaY(2), before - 20);
+    Dispatch(EventKind::Control, 0, 1, ControlEvent::Wheel, 5, 5, 0, -1);
+    EXPECT_EQ(platform::ScrollAreaY(2), before - 10);
+
+    // Large enough: nothing happens.
+    platform::ResizeWindow(0, platform::WindowX(0), platform::WindowY(0), 345, glyph + 200);
+    Dispatch(EventKind::SizeWindow, 0);
+    ASSERT_GT(platform::WindowHeight(0, false) - 94, glyph);
+    int now = platform::ScrollAreaY(2);
+    Dispatch(EventKind::Control, 0, 1, ControlEvent::Wheel, 5, 5, 0, 1);
+    EXPECT_EQ(platform::ScrollAreaY(2), now);
+}
+
+TEST_F(ProgramTest, SizeEventRelaysTheEditor)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    platform::ResizeWindow(0, platform::WindowX(0), platform::WindowY(0), 500, 400);
+    Dispatch(EventKind::SizeWindow, 0);
+    EXPECT_EQ(platform::ControlWidth(2), platform::WindowWidth(0, false) - 20);
+    EXPECT_EQ(platform::ControlHeight(2), platform::WindowHeight(0, false) - 95);
+}
+
+TEST_F(ProgramTest, MenuNumbersReachTheirCommands)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    Menu(49);  // add at the end
+    EXPECT_EQ(s.FontCount, 2);
+    EXPECT_EQ(s.CurrentChar, 33);
+    Menu(50);  // add at the beginning
+    EXPECT_EQ(s.FontStart, 31);
+    EXPECT_EQ(s.FontCount, 3);
+    Menu(64);  // next
+    EXPECT_EQ(platform::GetState(12), 1);
+    Menu(65);  // previous
+    EXPECT_EQ(platform::GetState(12), 0);
+    Menu(52);  // delete the first
+    EXPECT_EQ(s.FontStart, 32);
+    EXPECT_EQ(s.FontCount, 2);
+    Menu(51);  // delete the last
+    EXPECT_EQ(s.FontCount, 1);
+    EXPECT_EQ(platform::GetText(40), "16 x 24      Chr$(32) to Chr$(32)");
+
+    // Restore, by menu and by button, brings back the selected glyph.
+    SelectInList();
+    Canvas(ControlEvent::LeftClick, 5, 5, platform::ButtonLeft);
+    EXPECT_EQ(s.Grid(0, 0), 1);
+    Menu(11);
+    EXPECT_EQ(s.Grid(0, 0), 0);
+    Canvas(ControlEvent::LeftClick, 5, 5, platform::ButtonLeft);
+    Dispatch(EventKind::Control, 0, 11, ControlEvent::LeftClick);
+    EXPECT_EQ(s.Grid(0, 0), 0);
+
+    // Numbers without an action, and the items of later work, do nothing.
+    for (int number : {0, 17, 19, 28, 34, 37, 38, 60, 67, 99})
+        EXPECT_TRUE(Menu(number));
+    EXPECT_TRUE(missing.empty());
+    EXPECT_EQ(s.FontCount, 1);
+}
+
+TEST_F(ProgramTest, PostedEventsRunThroughTheLoop)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    platform::Event e;
+    e.Kind = EventKind::Menu;
+    e.Window = 0;
+    e.Object = 49;
+    platform::PostEvent(e);
+    for (int pass = 0; pass < 100 && s.FontCount == 1; ++pass)
+        ASSERT_TRUE(ProgramPass(s));
+    EXPECT_EQ(s.FontCount, 2);
+
+    e.Kind = EventKind::CloseWindow;
+    e.Object = -1;
+    platform::PostEvent(e);
+    ask->MessageAnswers.push_back(platform::MessageResult::No);
+    bool running = true;
+    for (int pass = 0; pass < 100 && running; ++pass)
+        running = ProgramPass(s);
+    EXPECT_FALSE(running);  // a character was selected and changed
+    EXPECT_EQ(ask->Messages.size(), 1u);
+}
+
+TEST_F(ProgramTest, ExitKeepsFontViewGeometryAndWritesSettings)
+{
+    ASSERT_TRUE(ProgramStart(s));
+    platform::ResizeWindow(0, 77, 66, 400, 350);
+    ViewFont(s);
+    ASSERT_TRUE(platform::IsWindow(69));
+    platform::ResizeWindow(69, 50, 60, 300, 220);
+    ProgramExit(s);
+    EXPECT_FALSE(platform::IsWindow(69));
+    EXPECT_FALSE(platform::IsWindow(0));
+    EXPECT_EQ(s.FontViewX, 50);
+    EXPECT_EQ(s.FontViewY, 60);
+    EXPECT_EQ(s.FontViewW, 300);
+    EXPECT_EQ(s.FontViewH, 220);
+    std::string text = ReadSettings();
+    EXPECT_NE(text.find("MainX = 77\r\nMainY = 66\r\nMainW = 400\r\nMainH = 350\r\n"), std::string::npos);
+    EXPECT_NE(text.find("FontX = 50\r\nFontY = 60\r\nFontW = 300\r\nFontH = 220\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Font Width = 16\r\nFont Height = 24\r\nFont Scale = 10\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, ExitWithUnwritableSettingsGoesQuietly)
+{
+    fs::create_directory("Glyphery.inf");
+    ASSERT_TRUE(ProgramStart(s));
+    EXPECT_FALSE(Menu(39));
+    ProgramExit(s);
+    EXPECT_FALSE(platform::IsWindow(0));
+    EXPECT_TRUE(fs::is_directory("Glyphery.inf"));
+    EXPECT_TRUE(ask->Messages.empty());
+}
+
+// The whole program: a close request right after start-up ends the process
+// with exit code 0 after writing the settings file.
+TEST(ProgramMainTest, CloseBoxEndsTheProcessWithZero)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child process runs this test again up to the statement: it finds
+    // the folder through the environment instead of making another one.
+    if (!std::getenv("GLYPHERY_MAIN_TEST_DIR")) {
+        std::string pattern = (fs::temp_directory_path() / "glyphery-main-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        setenv("GLYPHERY_MAIN_TEST_DIR", pattern.c_str(), 1);
+    }
+    const fs::path dir = std::getenv("GLYPHERY_MAIN_TEST_DIR");
+    EXPECT_EXIT(
+        {
+            fs::current_path(dir);
+            platform::InitGui();
+            platform::Event e;
+            e.Kind = EventKind::CloseWindow;
+            e.Window = 0;
+            platform::PostEvent(e);
+            State s;
+            ProgramMain(s);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(fs::exists(dir / "Glyphery.inf"));
+    std::error_code error;
+    fs::remove_all(dir, error);
+    unsetenv("GLYPHERY_MAIN_TEST_DIR");
+}
+
+// The scripted driver refuses what it cannot do.
+class DriverTest : public ProgramTest {
+protected:
+    int Run(const std::string& script)
+    {
+        {
+            std::ofstream out("test.script", std::ios::binary);
+            out << script;
+        }
+        std::string command = "GLYPHERY_DRIVER_DIR='" + dir_.string() + "' QT_QPA_PLATFORM=offscreen '" +
+                              std::string(GLYPHERY_DRIVER) + "' test.script > out.txt 2> err.txt";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    static std::string Read(const std::string& name)
+    {
+        std::ifstream in(name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(DriverTest, PlainRunExitsZeroAndWritesSettings)
+{
+    EXPECT_EQ(Run("# nothing but a look\n\ndump state\n"), 0);
+    EXPECT_EQ(Read("out.txt"), "current -1\nmodified 0\nlist 0\ntitle Glyphery\n"
+                               "status 16 x 24      Chr$(32) to Chr$(32)\n");
+    EXPECT_TRUE(fs::exists("Glyphery.inf"));
+}
+
+TEST_F(DriverTest, MissingAnswerFailsNamingTheLine)
+{
+    EXPECT_EQ(Run("event 0 12 change\nevent 0 1 left 3 3\n"), 1);  // quit asks, no answer queued
+    EXPECT_NE(Read("out.txt").find("message Oops! | Do you want to save changes first?"), std::string::npos);
+    EXPECT_NE(Read("err.txt").find("line 3"), std::string::npos);
+}
+
+TEST_F(DriverTest, UnknownStepFails)
+{
+    EXPECT_EQ(Run("idle\nfrobnicate 3\n"), 1);
+    EXPECT_NE(Read("err.txt").find("line 2"), std::string::npos);
+    EXPECT_EQ(Run("event 0 1 sideways\n"), 1);
+    EXPECT_EQ(Run("menu x\n"), 1);
+}
+
+}  // namespace

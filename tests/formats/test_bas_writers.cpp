@@ -1,0 +1,180 @@
+// "Save as BAS", "Save as FNT (CMM2)" and "Save as BAS (Proportional)".
+#include <algorithm>
+
+#include "writers_fixture.h"
+
+TEST_F(WritersTest, BasAndFntExactBytes)
+{
+    MakeFont(8, 2, 65, 3);
+    s.CharData[65][1] = "0x80,0xFF,";
+    s.CharData[66][1] = "";  // an empty glyph still takes its two bytes
+    s.CharData[67][1] = "0x01,0x02,";
+    const std::string block =
+        "DefineFont #8\r\n"
+        "  03410208\r\n"
+        "  0000FF80 00000201\r\n"
+        "End DefineFont\r\n";
+    EXPECT_EQ(SaveAs(SaveFontAsBas, "tiny"),
+              "' tiny.bas\r\n"
+              "' Font type    : Full (3 characters)\r\n"
+              "' Font start   : CHR$(65)\r\n"
+              "' Font size    : 8x2 pixels\r\n"
+              "' Memory usage : 10 bytes\r\n" +
+                  block);
+    EXPECT_EQ(s.SavePath, PathOf("tiny.bas"));
+    EXPECT_EQ(SaveAs(SaveFontAsFnt, "tiny"), block);
+    EXPECT_EQ(s.SavePath, PathOf("tiny.fnt"));
+}
+
+TEST_F(WritersTest, Bas8x8Of95Characters)
+{
+    MakeFont(8, 8, 32, 95);
+    std::vector<std::string> lines = Lines(SaveAs(SaveFontAsBas, "font"));
+    ASSERT_EQ(lines.size(), 5u + 2u + 24u + 1u);
+    EXPECT_EQ(lines[0], "' font.bas");
+    EXPECT_EQ(lines[1], "' Font type    : Full (95 characters)");
+    EXPECT_EQ(lines[2], "' Font start   : CHR$(32)");
+    EXPECT_EQ(lines[3], "' Font size    : 8x8 pixels");
+    EXPECT_EQ(lines[4], "' Memory usage : 764 bytes");
+    EXPECT_EQ(lines[5], "DefineFont #8");
+    EXPECT_EQ(lines[6], "  5F200808");
+    std::vector<std::string> words = PackGlyphWords(s);
+    ASSERT_EQ(words.size(), 190u);
+    for (int line = 0; line < 24; ++line) {
+        std::string expected = " ";
+        for (int k = 8 * line; k < 8 * line + 8 && k < 190; ++k) {
+            expected += " " + words[k];
+        }
+        EXPECT_EQ(lines[7 + line], expected) << line;
+    }
+    EXPECT_EQ(lines[7].size(), 73u);
+    EXPECT_EQ(lines[30].size(), 2u + 6u * 9u - 1u);
+    EXPECT_EQ(lines[31], "End DefineFont");
+
+    std::vector<std::string> fnt = Lines(SaveAs(SaveFontAsFnt, "font"));
+    EXPECT_EQ(fnt.size(), 27u);
+    EXPECT_EQ(fnt[0], "DefineFont #8");
+}
+
+TEST_F(WritersTest, BasOfNumericAndEmptyFont)
+{
+    MakeFont(8, 8, 48, 10);
+    EXPECT_EQ(Lines(SaveAs(SaveFontAsBas, "n"))[1], "' Font type    : Numeric (10 characters)");
+
+    MakeFont(8, 8, 32, 0);
+    EXPECT_EQ(SaveAs(SaveFontAsFnt, "e"),
+              "DefineFont #8\r\n"
+              "  00200808\r\n"
+              " \r\n"
+              "End DefineFont\r\n");
+}
+
+// 16 x 2 pixels, codes 31 to 34: an empty glyph, an empty space, a glyph
+// starting in column 1 (not moved) and one starting in column 2 (moved).
+TEST_F(WritersTest, ProportionalExactBytes)
+{
+    MakeFont(16, 2, 31, 4);
+    s.CharData[31][1] = "";
+    s.CharData[32][1] = "0x00,0x00,0x00,0x00,";
+    s.CharData[33][1] = "0x7C,0x00,0x00,0x00,";  // columns 1 to 5
+    s.CharData[34][1] = "0x20,0x01,0x00,0x00,";  // columns 2 and 15
+    EXPECT_EQ(SaveAs(SaveFontAsBasProportional, "prop"),
+              "' prop.bas\r\n"
+              "' Font type    : Full (4 characters)\r\n"
+              "' Font start   : CHR$(31)\r\n"
+              "' Font size    : 16x2 pixels\r\n"
+              "' Memory usage : 20 bytes\r\n"
+              "DefineFont #8\r\n"
+              "  041F0210\r\n"
+              "  00000000 00000000 0000007C 00000480\r\n"
+              "End DefineFont\r\n"
+              "' \r\n"
+              "' font widths\r\n"
+              "FONT_WIDTH:\r\n"
+              " DATA  31, 4 ' fontstart, fontcount\r\n"
+              " DATA  1,8,6,14\r\n"
+              "' \r\n");
+    EXPECT_EQ(s.CharWidth[31], 1);
+    EXPECT_EQ(s.CharWidth[32], 8);
+    EXPECT_EQ(s.CharWidth[33], 6);
+    EXPECT_EQ(s.CharWidth[34], 14);
+    EXPECT_EQ(s.CharData[33][1], "0x7C,0x00,0x00,0x00,");
+    EXPECT_EQ(s.CharData[34][1], "0x80,0x04,0x00,0x00,");
+    EXPECT_EQ(s.Modified, 0);
+}
+
+TEST_F(WritersTest, ProportionalWidthsOfOddFonts)
+{
+    // A space of a 7-pixel font gets 3; a glyph reaching the right edge gets W.
+    MakeFont(7, 8, 32, 2);
+    s.CharData[32][1] = "";
+    s.CharData[33][1] = Glyph({0x03, 0, 0, 0, 0, 0, 0});  // columns 6 and 0 of rows 0 and 1
+    std::vector<std::string> lines = Lines(SaveAs(SaveFontAsBasProportional, "odd"));
+    EXPECT_EQ(lines[lines.size() - 2], " DATA  3,7");
+
+    // A one-pixel font: the empty space is 0 wide.
+    MakeFont(1, 8, 32, 1);
+    s.CharData[32][1] = "0x00,";
+    lines = Lines(SaveAs(SaveFontAsBasProportional, "one"));
+    EXPECT_EQ(lines[lines.size() - 2], " DATA  0");
+}
+
+TEST_F(WritersTest, ProportionalTableOf95And96Characters)
+{
+    for (int count : {95, 96}) {
+        MakeFont(8, 8, 32, count);
+        std::vector<std::string> lines = Lines(SaveAs(SaveFontAsBasProportional, "p" + std::to_string(count)));
+        size_t at = 0;
+        while (at < lines.size() && lines[at] != "FONT_WIDTH:") {
+            ++at;
+        }
+        ASSERT_LT(at, lines.size());
+        EXPECT_EQ(lines[at - 2], "' ");
+        EXPECT_EQ(lines[at - 1], "' font widths");
+        EXPECT_EQ(lines[at + 1], " DATA  32, " + std::to_string(count) + " ' fontstart, fontcount");
+        std::vector<std::string> table(lines.begin() + at + 2, lines.end() - 1);
+        EXPECT_EQ(lines.back(), "' ");
+        ASSERT_EQ(table.size(), count / 8 + 1u);
+        for (int i = 0; i < int(table.size()); ++i) {
+            std::string expected = " DATA  ";
+            for (int k = 8 * i; k < 8 * i + 8 && k < count; ++k) {
+                expected += std::to_string(s.CharWidth[32 + k]) + (k % 8 < 7 && k + 1 < count ? "," : "");
+            }
+            EXPECT_EQ(table[i], expected) << count << " " << i;
+        }
+        if (count == 95) {
+            EXPECT_EQ(std::count(table[11].begin(), table[11].end(), ','), 6);  // 7 widths
+        } else {
+            EXPECT_EQ(table[12], " DATA  ");
+        }
+    }
+}
+
+// The edit in the editor is stored before the glyphs are measured, so it
+// reaches the file and the width table.
+TEST_F(WritersTest, ProportionalKeepsTheEditInTheEditor)
+{
+    MakeFont(8, 1, 65, 2);
+    s.CharData[65][1] = "0x80,";
+    s.CharData[66][1] = "0x80,";
+    s.CurrentChar = 66;
+    HexToChar(s, "0x81,");  // edited, not stored
+    std::vector<std::string> lines = Lines(SaveAs(SaveFontAsBasProportional, "edit"));
+    EXPECT_EQ(s.CharData[66][1], "0x81,");
+    EXPECT_EQ(s.CharWidth[66], 8);
+    EXPECT_EQ(lines[7], "  00008180");
+    EXPECT_EQ(lines[lines.size() - 2], " DATA  1,8");
+    EXPECT_EQ(s.Modified, 0);
+}
+
+TEST_F(WritersTest, ProportionalCancelledKeepsTheAlignment)
+{
+    MakeFont(8, 1, 65, 1);
+    s.CharData[65][1] = "0x20,";
+    ask->SaveAnswers = {""};
+    SaveFontAsBasProportional(s);
+    EXPECT_EQ(s.SavePath, "");
+    EXPECT_EQ(s.CharData[65][1], "0x80,");
+    EXPECT_EQ(s.CharWidth[65], 1);
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
