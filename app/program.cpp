@@ -349,9 +349,9 @@ bool ProgramStart(State& s)
 
 bool DispatchEvent(State& s)
 {
-    // Events of other windows and timeouts do nothing. Windows 91 (binary
-    // font specifications), 81 (image threshold) and 103 (TrueType view)
-    // have no handlers in this program yet.
+    // Events of other windows and timeouts do nothing. The binary font
+    // window (91), the image threshold window (81) and the TrueType view
+    // (103) have no handlers in this program yet.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
     case obj::RegionThresholdWindow:
