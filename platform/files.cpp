@@ -31,6 +31,23 @@ ssize_t ReadSome(int fd, char* data, size_t size)
     }
 }
 
+// Opens a regular file for reading; -1 for anything else. A pipe or a device
+// (a chosen "/dev/zero", a FIFO) would block the open or never end.
+int OpenRegularFile(const std::string& path, struct stat& info)
+{
+    if (path.empty())
+        return -1;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 bool WriteAll(std::FILE* file, const std::string& bytes)
 {
     if (bytes.empty())
@@ -47,16 +64,10 @@ TextFileReader::~TextFileReader() { Close(); }
 bool TextFileReader::Open(const std::string& path)
 {
     Close();
-    if (path.empty())
-        return false;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    int fd = OpenRegularFile(path, info);
     if (fd < 0)
         return false;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     fd_ = fd;
     length_ = static_cast<int64_t>(info.st_size);
     buffer_.resize(ReadBufferSize);
@@ -261,17 +272,11 @@ bool TextFileWriter::Close()
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
-    if (path.empty())
-        return false;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    int fd = OpenRegularFile(path, info);
     if (fd < 0)
         return false;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    if (S_ISREG(info.st_mode) && info.st_size > 0)
+    if (info.st_size > 0)
         bytes.reserve(static_cast<size_t>(info.st_size));
     std::vector<char> chunk(ReadBufferSize);
     bool ok = true;

@@ -9,6 +9,8 @@
 #include <map>
 #include <new>
 
+#include <sys/stat.h>
+
 #include "platform/image_codecs.h"
 
 namespace platform {
@@ -78,7 +80,11 @@ constexpr int64_t MaxImageFileSize = MaxImagePixels * 4 + (int64_t(1) << 20);
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string& error)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // Only a regular file: a pipe or a device would block or never end.
+    struct stat info;
+    std::FILE* f = nullptr;
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        f = std::fopen(path.c_str(), "rb");
     if (!f) {
         error = "The image file could not be opened.";
         return false;

@@ -68,11 +68,11 @@ Image* Output()
 uint32_t Opaque(Rgb colour) { return (colour & 0xFFFFFFu) | 0xFF000000u; }
 
 // Copies `source` onto `target` with its top-left corner at (x, y), clipped.
-void Blit(Image& target, const Image& source, int x, int y)
+void Blit(Image& target, const Image& source, int64_t x, int64_t y)
 {
     int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-    int64_t x1 = std::min<int64_t>(int64_t(x) + source.Width, target.Width);
-    int64_t y1 = std::min<int64_t>(int64_t(y) + source.Height, target.Height);
+    int64_t x1 = std::min<int64_t>(x + source.Width, target.Width);
+    int64_t y1 = std::min<int64_t>(y + source.Height, target.Height);
     if (x0 >= x1 || y0 >= y1)
         return;
     for (int64_t ty = y0; ty < y1; ty++) {
@@ -288,6 +288,11 @@ void DrawText(int x, int y, const std::string& text, Rgb colour)
     Image* out = Output();
     if (!out || !GuiRunning() || text.empty())
         return;
+    // A text placed right of or below the output, or a million pixels away
+    // from it, shows nothing.
+    constexpr int Far = 1000000;
+    if (x >= out->Width || y >= out->Height || x < -Far || y < -Far)
+        return;
     QImage view = qt::WrapImage(*out);
     if (view.isNull())
         return;
@@ -352,7 +357,7 @@ bool GrabImage(int image, int x, int y, int w, int h)
     Image grabbed(w, h, 0);
     if (grabbed.Empty())
         return false;
-    Blit(grabbed, *out, -x, -y);
+    Blit(grabbed, *out, -int64_t(x), -int64_t(y));
     Image& target = CreateImage(image, w, h);
     if (target.Empty())
         return false;

@@ -31,7 +31,7 @@ public:
     // The size last set by the program or reported to it; a resize to any
     // other size came from the user.
     QSize KnownSize;
-    std::map<int, QShortcut*> Shortcuts;  // by key code
+    std::map<int, QShortcut*> Shortcuts;  // by Qt key code plus our modifier bits
 
     int MenuHeight() const;
     // Places the menu bar and the client area in the window.

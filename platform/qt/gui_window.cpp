@@ -1089,7 +1089,9 @@ void AddShortcut(int window, int key, int number)
     int code = QtKey(key);
     if (!win || code == 0)
         return;
-    auto old = win->Shortcuts.find(key);
+    // 'a' and 'A' name the same key: one binding for both.
+    int binding = (key & (ModShift | ModControl | ModAlt)) | code;
+    auto old = win->Shortcuts.find(binding);
     if (old != win->Shortcuts.end()) {
         delete old->second;
         win->Shortcuts.erase(old);
@@ -1106,7 +1108,7 @@ void AddShortcut(int window, int key, int number)
     auto raise = [window, number] { ReportMenu(window, number); };
     QObject::connect(shortcut, &QShortcut::activated, shortcut, raise);
     QObject::connect(shortcut, &QShortcut::activatedAmbiguously, shortcut, raise);
-    win->Shortcuts[key] = shortcut;
+    win->Shortcuts[binding] = shortcut;
 }
 
 // ---------------------------------------------------------------------------

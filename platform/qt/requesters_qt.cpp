@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,6 +25,33 @@ QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsize
 std::string U(const QString& text) { return text.toUtf8().toStdString(); }
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// A Yes / No box has no way out but its two buttons: Escape and the close box
+// would otherwise count as No, and "No" to "Do you want to save changes
+// first?" quits without saving.
+class MessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool AnswerRequired = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (AnswerRequired && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (AnswerRequired) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
 
 // The position of the filter the dialog names: the whole filter, or only its
 // label as the dialog shows it with the patterns hidden.
@@ -69,7 +97,8 @@ public:
             set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
             first = QMessageBox::Yes;
         }
-        QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), set, DialogParent());
+        MessageBox box(QMessageBox::NoIcon, Q(title), Q(text), set, DialogParent());
+        box.AnswerRequired = buttons == MessageButtons::YesNo;
         box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(first);
         box.exec();

@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        std::string command = "chmod -R u+w '" + dir_ + "' 2>/dev/null; rm -rf '" + dir_ + "'";
+        std::string command = "rm -rf '" + dir_ + "'";
         [[maybe_unused]] int ignored = std::system(command.c_str());
     }
     std::string Put(const std::string& name, const std::string& bytes)
@@ -117,23 +117,17 @@ TEST_F(FilesTest, ReaderBytesSeekAndLength)
     ASSERT_TRUE(reader.Open(Put("bytes", big)));
     EXPECT_EQ(reader.Length(), 200000);
     EXPECT_EQ(reader.ReadByte(), 'A');
-    EXPECT_EQ(reader.Position(), 1);
-    reader.Seek(150000);
+    reader.Seek(150000);  // beyond the buffer
     EXPECT_EQ(reader.ReadByte(), 'M');
     reader.Seek(199999);
     EXPECT_EQ(reader.ReadByte(), 'Z');
     EXPECT_TRUE(reader.Eof());
-    EXPECT_EQ(reader.ReadByte(), 0);
-    EXPECT_EQ(reader.ReadByte(), 0);
+    EXPECT_EQ(reader.ReadByte(), 0) << "a read at the end gives 0";
+    reader.Seek(500000);
+    EXPECT_EQ(reader.ReadByte(), 0) << "and so does one past it";
     reader.Seek(0);
     EXPECT_FALSE(reader.Eof());
     EXPECT_EQ(reader.ReadByte(), 'A');
-    reader.Seek(500000);
-    EXPECT_EQ(reader.ReadByte(), 0);
-    EXPECT_TRUE(reader.Eof());
-    reader.Seek(2);
-    EXPECT_EQ(reader.Position(), 2);
-    EXPECT_EQ(reader.ReadByte(), 'x');
 }
 
 TEST_F(FilesTest, WriterCreateAppendAndConversion)
@@ -176,7 +170,6 @@ TEST_F(FilesTest, ReplacingWriterSwapsOnlyOnSuccess)
 {
     std::string path = Put("font.bas", "old");
     ::chmod(path.c_str(), 0640);
-
     TextFileWriter writer;
     ASSERT_TRUE(writer.CreateReplacing(path));
     writer.Write("new");
@@ -186,7 +179,6 @@ TEST_F(FilesTest, ReplacingWriterSwapsOnlyOnSuccess)
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(Listing(), Lines{"font.bas"});
 
     // A writer dropped without Close leaves the old file and no temporary.
     {
@@ -195,24 +187,7 @@ TEST_F(FilesTest, ReplacingWriterSwapsOnlyOnSuccess)
         abandoned.Write("half");
     }
     EXPECT_EQ(Get(path), "new");
-    EXPECT_EQ(Listing(), Lines{"font.bas"});
-
-    // A new file is made as well.
-    ASSERT_TRUE(writer.CreateReplacing(dir_ + "fresh.c"));
-    writer.Write("c");
-    EXPECT_TRUE(writer.Close());
-    EXPECT_EQ(Get(dir_ + "fresh.c"), "c");
-}
-
-TEST_F(FilesTest, ReplacingWriterFailuresKeepTheOldFile)
-{
-    std::string path = Put("keep.c", "precious");
-    TextFileWriter writer;
-
-    // Folders that cannot take the temporary file.
-    EXPECT_FALSE(writer.CreateReplacing(path + "/inside.c"));
     EXPECT_FALSE(writer.CreateReplacing(dir_ + "missing/x.c"));
-    EXPECT_FALSE(writer.CreateReplacing(dir_));
 
     // A write that fails half-way (the file size limit stands in for a full
     // disk): Close reports it, the old file stays, the temporary goes.
@@ -228,22 +203,11 @@ TEST_F(FilesTest, ReplacingWriterFailuresKeepTheOldFile)
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(closed);
-    EXPECT_EQ(Get(path), "precious");
-    EXPECT_EQ(Listing(), Lines{"keep.c"});
-
-    // A folder without write permission (root writes anyway).
-    if (::geteuid() != 0) {
-        std::string locked = dir_ + "locked/";
-        ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
-        std::string target = Put("locked/t.c", "locked old");
-        ::chmod(locked.c_str(), 0555);
-        EXPECT_FALSE(writer.CreateReplacing(target));
-        EXPECT_EQ(Get(target), "locked old");
-        ::chmod(locked.c_str(), 0755);
-    }
+    EXPECT_EQ(Get(path), "new");
+    EXPECT_EQ(Listing(), Lines{"font.bas"});
 }
 
-TEST_F(FilesTest, WholeFileBytes)
+TEST_F(FilesTest, WholeFileBytesSizesAndDeletion)
 {
     std::vector<uint8_t> all;
     for (int i = 0; i < 256; i++)
@@ -252,23 +216,23 @@ TEST_F(FilesTest, WholeFileBytes)
     std::vector<uint8_t> back;
     ASSERT_TRUE(ReadFileBytes(dir_ + "all.bin", back));
     EXPECT_EQ(back, all);
+    EXPECT_EQ(FileSize(dir_ + "all.bin"), 256);
     EXPECT_FALSE(ReadFileBytes(dir_ + "missing.bin", back));
     EXPECT_TRUE(back.empty());
     EXPECT_FALSE(ReadFileBytes(dir_, back));
     EXPECT_FALSE(WriteFileBytes(dir_, all));
-    EXPECT_TRUE(WriteFileBytes(dir_ + "empty.bin", {}));
-    EXPECT_EQ(FileSize(dir_ + "empty.bin"), 0);
-}
+    // A pipe or a device is no file: reading would never start or never end.
+    ASSERT_EQ(::mkfifo((dir_ + "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileBytes(dir_ + "pipe", back));
+    EXPECT_FALSE(ReadFileBytes("/dev/zero", back));
+    EXPECT_FALSE(TextFileReader().Open(dir_ + "pipe"));
 
-TEST_F(FilesTest, SizesAndDeletion)
-{
-    EXPECT_EQ(FileSize(Put("five", "12345")), 5);
     EXPECT_EQ(FileSize(dir_ + "missing"), -1);
     EXPECT_EQ(FileSize(dir_), -2);
     EXPECT_EQ(FileSize(""), -1);
-    EXPECT_TRUE(DeleteFile(dir_ + "five"));
-    EXPECT_EQ(FileSize(dir_ + "five"), -1);
-    EXPECT_FALSE(DeleteFile(dir_ + "five"));
+    EXPECT_TRUE(DeleteFile(dir_ + "all.bin"));
+    EXPECT_EQ(FileSize(dir_ + "all.bin"), -1);
+    EXPECT_FALSE(DeleteFile(dir_ + "all.bin"));
 }
 
 TEST(PathParts, FolderFileAndExtension)

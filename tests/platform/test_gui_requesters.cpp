@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,16 +25,27 @@ namespace {
 
 using namespace platform;
 
-// Runs `act` on each modal dialog that comes up, in turn, until it returns
-// false. Every action closes the dialog it was given.
+// Runs `act` on each modal dialog that comes up, in turn; `act` closes the
+// dialog it is given or leaves it up to be given again. A dialog that `act`
+// does not expect, or any dialog after five seconds, is closed here and the
+// test fails: no test waits on a dialog for ever.
 class Answerer {
 public:
     explicit Answerer(std::function<bool(QWidget*, int)> act) : act_(std::move(act))
     {
+        clock_.start();
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* dialog = QApplication::activeModalWidget())
-                if (!act_(dialog, count_++))
-                    timer_.stop();
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            bool late = clock_.elapsed() > 5000;
+            if (late || !act_(dialog, count_++)) {
+                ADD_FAILURE() << (late ? "a dialog stayed up" : "an unexpected dialog came up");
+                if (auto* box = qobject_cast<QDialog*>(dialog))
+                    box->reject();
+                else
+                    dialog->close();
+            }
         });
         timer_.start(10);
     }
@@ -41,8 +54,15 @@ public:
 private:
     std::function<bool(QWidget*, int)> act_;
     QTimer timer_;
+    QElapsedTimer clock_;
     int count_ = 0;
 };
+
+void PressEscape(QWidget* target)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
 
 // Types a name into a file requester as the user would.
 void Type(QFileDialog* files, const QString& name)
@@ -138,9 +158,17 @@ TEST_F(Requester, MessageInputAndFont)
     Answerer answer([&](QWidget* dialog, int n) {
         if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
             EXPECT_EQ(box->text(), "Do you want to save changes first?");
-            box->button(n == 0 ? QMessageBox::No : QMessageBox::Cancel)->click();
+            if (n == 0) {
+                // Yes / No: neither Escape nor the close box answers.
+                PressEscape(box);
+                box->close();
+            } else if (n == 1) {
+                box->button(QMessageBox::No)->click();
+            } else {
+                PressEscape(box);  // Yes / No / Cancel: Escape is Cancel
+            }
         } else if (auto* input = qobject_cast<QInputDialog*>(dialog)) {
-            if (n == 2) {
+            if (n == 3) {
                 EXPECT_EQ(input->textValue(), "32");
                 input->setTextValue("48");
                 input->accept();
@@ -155,6 +183,7 @@ TEST_F(Requester, MessageInputAndFont)
         return true;
     });
     EXPECT_EQ(ask->Message("Oops!", "Do you want to save changes first?", MessageButtons::YesNo), MessageResult::No);
+    EXPECT_EQ(answer.Count(), 2) << "the box stayed up after Escape and its close box";
     EXPECT_EQ(ask->Message("Oops!", "Do you want to save changes first?", MessageButtons::YesNoCancel),
               MessageResult::Cancel);
     EXPECT_EQ(ask->Input("First code", "Start at?", "32"), "48");
