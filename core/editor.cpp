@@ -231,6 +231,11 @@ void AddCharacter(State& s, int atEnd)
     const int32_t previousStart = s.FontStart;
 
     if (s.FontStart == 0) {
+        // Setting up the grid below reloads it from the table: edits of the
+        // glyph in the editor go to their character first. Adding at the
+        // beginning drops them anyway (the old first glyph text is put back).
+        if (end)
+            StoreBackGlyph(s);
         answer = platform::Ask().Input("New font", "Enter starting character ASCII value", "32");
         const int64_t value = platform::Val(answer);
         // Kept within 32 bits; anything out there is refused below anyway.
@@ -239,11 +244,11 @@ void AddCharacter(State& s, int atEnd)
         SetupGrid(s);
     }
 
-    // Ends the command without adding: an invalid first code taken from the
-    // answer is dropped again, and the editor stays bound to the character
-    // whose glyph it shows.
-    auto giveUp = [&] {
-        if (asked) {
+    // Ends the command without adding. A first code that was refused is
+    // dropped again, so that no code outside the table is ever selected; the
+    // editor stays bound to the character whose glyph it shows.
+    auto giveUp = [&](bool refused) {
+        if (asked && refused) {
             s.FontStart = previousStart;
             WriteStatusText(s);
         }
@@ -253,18 +258,18 @@ void AddCharacter(State& s, int atEnd)
 
     if (s.FontStart < 1 || s.FontStart > 253) {
         RefuseCharacter(answer);
-        giveUp();
-        return;
-    }
-    if (!end && s.FontStart == 1) {
-        giveUp();
+        giveUp(true);
         return;
     }
     // The code the font would end at: beyond 255 there is no room.
     const int64_t last = int64_t(s.FontStart) + s.FontCount - (end ? 0 : 1);
     if (last > LastCode) {
         RefuseCharacter(platform::Str(last));
-        giveUp();
+        giveUp(true);
+        return;
+    }
+    if (!end && s.FontStart == 1) {
+        giveUp(false);
         return;
     }
 

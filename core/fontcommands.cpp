@@ -1,6 +1,7 @@
 // The commands that act on every glyph of the font ("Font" menu) and "New".
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/fontview.h"
 #include "core/commands.h"
@@ -19,8 +20,6 @@ constexpr int DoubleLimit = 128;
 // The largest width or height New and Resize accept: beyond it a font no
 // longer fits in memory and on screen in any useful way.
 constexpr int64_t MaxGlyphSide = 1024;
-// The font files keep every size in one byte.
-constexpr int FileSizeLimit = 255;
 
 bool InTable(int64_t code)
 {
@@ -35,14 +34,6 @@ void Oops(const std::string& text)
 std::string TooBigText(const std::string& answer)
 {
     return answer + " is too big\r\nWidth and Height must be " + platform::Str(MaxGlyphSide) + " at most";
-}
-
-// A size the font files cannot hold is kept, but the user is told at once.
-void WarnIfBeyondFileLimits(const State& s)
-{
-    if (s.FontWidth > FileSizeLimit || s.FontHeight > FileSizeLimit)
-        Oops("The new size is " + platform::Str(s.FontWidth) + " x " + platform::Str(s.FontHeight) +
-             " pixels.\r\nFont files hold sizes up to 255 x 255 pixels.");
 }
 
 // Moves columns 0 to W (rows 0 to H) of `Grid` by `shift` columns, right
@@ -204,7 +195,6 @@ void NewFont(State& s)
     platform::SetState(obj::CharList, 0);
     SetupGrid(s);
     AddCharacter(s, 1);
-    WarnIfBeyondFileLimits(s);
 }
 
 void DoubleSizeFont(State& s)
@@ -216,7 +206,6 @@ void DoubleSizeFont(State& s)
     StoreBackGlyph(s);
     ForEachGlyph(s, 2 * s.FontWidth, 2 * s.FontHeight, true, true,
                  [&s](const std::string& text) { HexToCharDoubleSize(s, text); });
-    WarnIfBeyondFileLimits(s);
 }
 
 void DoubleWidthFont(State& s)
@@ -228,7 +217,6 @@ void DoubleWidthFont(State& s)
     StoreBackGlyph(s);
     ForEachGlyph(s, 2 * s.FontWidth, s.FontHeight, true, true,
                  [&s](const std::string& text) { HexToCharDoubleWidth(s, text); });
-    WarnIfBeyondFileLimits(s);
 }
 
 void ResizeFont(State& s)
@@ -259,32 +247,22 @@ void ResizeFont(State& s)
     s.PrevFontWidth = s.FontWidth;
     s.PrevFontHeight = s.FontHeight;
     ForEachGlyph(s, int(w), int(h), true, true, [&s](const std::string& text) { HexToCharResized(s, text); });
-    WarnIfBeyondFileLimits(s);
 }
 
 void CentreChar(State& s, const std::string& text)
 {
-    HexToChar(s, text);
+    std::vector<char> setColumns;
+    HexToChar(s, text, setColumns);
     const int w = s.FontWidth;
-    const int h = s.FontHeight;
-    const GridArray& g = s.Grid;
-    if (w <= 0 || h <= 0 || g.Columns <= w || g.Rows <= h)
+    if (w <= 0)
         return;
 
-    int left = w;
-    for (int x = 0; x < w && left == w; x++)
-        for (int y = 0; y < h; y++)
-            if (g(x, y) == 1) {
-                left = x;
-                break;
-            }
-    int right = w;
-    for (int x = w - 1; x >= 0 && right == w; x--)
-        for (int y = 0; y < h; y++)
-            if (g(x, y) == 1) {
-                right = w - 1 - x;
-                break;
-            }
+    int left = 0;
+    while (left < w && !setColumns[size_t(left)])
+        left++;
+    int right = 0;
+    while (right < w && !setColumns[size_t(w - 1 - right)])
+        right++;
     MoveColumns(s, (right - left) / 2);
 }
 

@@ -2,6 +2,7 @@
 // the decoders that read a glyph of an older size, and the font header.
 #include "core/fontstore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -66,19 +68,21 @@ private:
 // whose first bit lies below `pixels`, eight bits each, most significant
 // first. `put(x, y, bit)` receives every decoded bit with its position by the
 // wrapping rule x = p mod width, y = p div width, partial last byte included.
+// Bytes whose first pixel lies in row `rowLimit` or further down are of no
+// use to the caller and are not read.
 template <class Put>
-void DecodeBits(std::string_view text, int width, int64_t pixels, Put&& put)
+void DecodeBits(std::string_view text, int width, int64_t pixels, int64_t rowLimit, Put&& put)
 {
     if (width <= 0 || pixels <= 0)
         return;
     TokenReader reader(text);
     const int64_t bytes = (pixels + 7) / 8;
     int x = 0;
-    int y = 0;
-    for (int64_t i = 0; i < bytes; i++) {
+    int64_t y = 0;
+    for (int64_t i = 0; i < bytes && y < rowLimit; i++) {
         const int value = reader.Next();
         for (int j = 7; j >= 0; j--) {
-            put(x, y, (value >> j) & 1);
+            put(x, int(y), (value >> j) & 1);
             if (++x == width) {
                 x = 0;
                 ++y;
@@ -138,7 +142,24 @@ void HexToChar(State& s, const std::string& text)
     if (w <= 0 || h <= 0)
         return;
     GridArray& g = s.Grid;
-    DecodeBits(text, w, int64_t(w) * h, [&g](int x, int y, int bit) { SetCell(g, x, y, bit); });
+    DecodeBits(text, w, int64_t(w) * h, g.Rows, [&g](int x, int y, int bit) { SetCell(g, x, y, bit); });
+}
+
+void HexToChar(State& s, const std::string& text, std::vector<char>& setColumns)
+{
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    setColumns.assign(size_t(w > 0 ? w : 0) + 1, 0);
+    if (w <= 0 || h <= 0)
+        return;
+    GridArray& g = s.Grid;
+    // Every decoded bit counts, also those of a partial last byte that fall
+    // below the glyph area (or outside the grid).
+    DecodeBits(text, w, int64_t(w) * h, h, [&g, &setColumns](int x, int y, int bit) {
+        SetCell(g, x, y, bit);
+        if (bit)
+            setColumns[size_t(x)] = 1;
+    });
 }
 
 void HexToCharResized(State& s, const std::string& text)
@@ -157,7 +178,8 @@ void HexToCharResized(State& s, const std::string& text)
 
     // The old glyph stays anchored top-left: cropped or padded at the right
     // and the bottom; its column w and row h land in the border.
-    DecodeBits(text, oldW, int64_t(oldW) * oldH, [&g, w, h, oldH](int x, int y, int bit) {
+    const int64_t rows = std::min<int64_t>(oldH, int64_t(h) + 1);
+    DecodeBits(text, oldW, int64_t(oldW) * oldH, rows, [&g, w, h, oldH](int x, int y, int bit) {
         if (y < oldH && x <= w && y <= h)
             SetCell(g, x, y, bit);
     });
@@ -171,7 +193,7 @@ void HexToCharDoubleWidth(State& s, const std::string& text)
         return;
     GridArray& g = s.Grid;
     // The old glyph is read as its true bit stream, whatever its width.
-    DecodeBits(text, oldW, int64_t(oldW) * oldH, [&g, oldH](int x, int y, int bit) {
+    DecodeBits(text, oldW, int64_t(oldW) * oldH, std::min<int64_t>(oldH, g.Rows), [&g, oldH](int x, int y, int bit) {
         if (y < oldH) {
             SetCell(g, 2 * x, y, bit);
             SetCell(g, 2 * x + 1, y, bit);
@@ -186,7 +208,8 @@ void HexToCharDoubleSize(State& s, const std::string& text)
     if (oldW <= 0 || oldH <= 0)
         return;
     GridArray& g = s.Grid;
-    DecodeBits(text, oldW, int64_t(oldW) * oldH, [&g, oldH](int x, int y, int bit) {
+    const int64_t rows = std::min<int64_t>(oldH, (int64_t(g.Rows) + 1) / 2);
+    DecodeBits(text, oldW, int64_t(oldW) * oldH, rows, [&g, oldH](int x, int y, int bit) {
         if (y < oldH) {
             SetCell(g, 2 * x, 2 * y, bit);
             SetCell(g, 2 * x + 1, 2 * y, bit);

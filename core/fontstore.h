@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/state.h"
 
@@ -10,6 +11,9 @@
 std::string CharToHex(const State& s);
 // Decodes a glyph of the current size into `Grid`.
 void HexToChar(State& s, const std::string& text);
+// The same, and `setColumns` (W + 1 flags) tells the columns in which a
+// pixel was decoded as set.
+void HexToChar(State& s, const std::string& text, std::vector<char>& setColumns);
 // Decodes a glyph of PrevFontWidth x PrevFontHeight, top-left in `Grid`.
 void HexToCharResized(State& s, const std::string& text);
 // Decodes a glyph of width FontWidth / 2, each pixel doubled horizontally.

@@ -12,6 +12,7 @@
 #include "core/objects.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void PasteCharacter(State& s)
     if (s.ClipText.size() >= 2 && s.ClipText.compare(0, 2, "0x") == 0 && s.ClipText.back() == ',')
         s.PasteBuffer = s.ClipText;
 
-    if (int64_t(s.PasteBuffer.size()) != GlyphTextLength(s))
+    if (platform::Len(s.PasteBuffer) != GlyphTextLength(s))
         platform::Ask().Message("Missmatch!", "Data to paste not same size.", platform::MessageButtons::Ok);
 
     if (s.PasteBuffer.empty())
@@ -93,10 +94,16 @@ void RestoreCharacter(State& s)
 {
     if (s.SelectedGlyph.empty() || !InTable(s.CurrentChar))
         return;
-    // The stored text is the one decoded, so it always has the current size
-    // (for a text of this size it is the same text).
-    HexToChar(s, s.SelectedGlyph);
-    StoreEditedGlyph(s);
+    std::string& stored = s.CharData[size_t(s.CurrentChar)][1];
+    if (platform::Len(s.SelectedGlyph) == GlyphTextLength(s)) {
+        stored = s.SelectedGlyph;
+        HexToChar(s, stored);
+    } else {
+        // A text of another length may have been made for another glyph
+        // size: the table gets only what the editor shows, at this size.
+        HexToChar(s, s.SelectedGlyph);
+        stored = CharToHex(s);
+    }
     PaintGrid(s);
 }
 

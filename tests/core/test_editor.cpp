@@ -81,16 +81,6 @@ protected:
         s.Event.MouseY = y;
         PaintGridCell(s, mode);
     }
-    void Move(int x, int y, int buttons)
-    {
-        s.Event.MouseX = x;
-        s.Event.MouseY = y;
-        s.Event.Buttons = buttons;
-        if (buttons & platform::ButtonLeft)
-            PaintGridCell(s, 1);
-        if (buttons & platform::ButtonRight)
-            PaintGridCell(s, 0);
-    }
 };
 
 TEST(EditorCellSize, ChosenFromTheGlyphSize)
@@ -174,20 +164,6 @@ TEST_F(EditorCanvas, SetupGridShowsTheCurrentCharacter)
     EXPECT_EQ(CanvasPixel(5, 5), Black);
 }
 
-TEST_F(EditorCanvas, StatusText)
-{
-    s.FontStart = 32;
-    s.FontCount = 95;
-    WriteStatusText(s);
-    EXPECT_EQ(platform::GetText(40), "16 x 24      Chr$(32) to Chr$(126)");
-    s.FontWidth = 8;
-    s.FontHeight = 8;
-    s.FontStart = 0;
-    s.FontCount = 0;
-    WriteStatusText(s);
-    EXPECT_EQ(platform::GetText(40), "8 x 8      Chr$(0) to Chr$(-1)");
-}
-
 TEST_F(EditorCanvas, ClicksSetAndClearTheCellUnderTheMouse)
 {
     UseSize(16, 24);
@@ -227,30 +203,6 @@ TEST_F(EditorCanvas, ClicksSetAndClearTheCellUnderTheMouse)
     // Painting touches neither the table nor Modified.
     EXPECT_TRUE(s.CharData[32][1].empty());
     EXPECT_EQ(s.Modified, 0);
-}
-
-TEST_F(EditorCanvas, DragsWithEitherOrBothButtons)
-{
-    UseSize(16, 24);
-    for (int x = 0; x < 60; x += 10)
-        Move(x, 15, platform::ButtonLeft);
-    for (int x = 0; x < 6; x++)
-        EXPECT_EQ(s.Grid(x, 1), 1);
-    Move(25, 15, platform::ButtonRight);
-    EXPECT_EQ(s.Grid(2, 1), 0);
-    Move(35, 15, platform::ButtonLeft | platform::ButtonRight);
-    EXPECT_EQ(s.Grid(3, 1), 0);
-    EXPECT_EQ(CanvasPixel(35, 15), Black);
-    Move(75, 15, platform::ButtonLeft | platform::ButtonRight);  // was clear, ends clear
-    EXPECT_EQ(s.Grid(7, 1), 0);
-    Move(95, 15, 0);  // no button: nothing
-    EXPECT_EQ(s.Grid(9, 1), 0);
-    // A fast drag skips the cells between the reported positions.
-    Move(5, 105, platform::ButtonLeft);
-    Move(55, 105, platform::ButtonLeft);
-    EXPECT_EQ(s.Grid(0, 10), 1);
-    EXPECT_EQ(s.Grid(3, 10), 0);
-    EXPECT_EQ(s.Grid(5, 10), 1);
 }
 
 TEST(EditorNoCanvas, PaintingNeedsTheCanvas)
@@ -367,24 +319,6 @@ TEST(CharLabels, LabelsOfTheCodes)
     EXPECT_EQ(s.CharData[256][2], "kept");
 }
 
-TEST_F(CharList, StartUpFontIsBoundToNoCharacter)
-{
-    s.FontCount = 0;
-    s.CurrentChar = -1;
-    platform::ClearItems(12);
-    platform::SetState(12, 0);
-    SetupGrid(s);
-    AddCharacter(s, 1);
-    ASSERT_EQ(platform::CountItems(12), 1);
-    EXPECT_EQ(platform::GetItemText(12, 0), "Chr$(32)   ");
-    EXPECT_EQ(Position(), 0);
-    EXPECT_EQ(s.FontCount, 1);
-    EXPECT_EQ(s.CurrentChar, 32);
-    EXPECT_TRUE(s.CharData[32][1].empty());  // shown blank, nothing stored
-    EXPECT_EQ(s.Modified, 0);
-    EXPECT_EQ(platform::GetText(40), "16 x 24      Chr$(32) to Chr$(32)");
-}
-
 TEST_F(CharList, NextAndPrevious)
 {
     LoadFont(32, 3);
@@ -463,10 +397,13 @@ TEST_F(CharList, AskSaveFirst)
     EXPECT_TRUE(AskSaveFirst(s));
     EXPECT_TRUE(ask->Messages.empty());
     s.Modified = 1;
-    ask->MessageAnswers = {platform::MessageResult::Yes, platform::MessageResult::No};
+    // A box closed without an answer keeps the changes, as Yes does.
+    ask->MessageAnswers = {platform::MessageResult::Yes, platform::MessageResult::Cancel,
+                           platform::MessageResult::No};
+    EXPECT_FALSE(AskSaveFirst(s));
     EXPECT_FALSE(AskSaveFirst(s));
     EXPECT_TRUE(AskSaveFirst(s));
-    ASSERT_EQ(ask->Messages.size(), 2u);
+    ASSERT_EQ(ask->Messages.size(), 3u);
     EXPECT_EQ(ask->Messages[0].Title, "Oops!");
     EXPECT_EQ(ask->Messages[0].Text, "Do you want to save changes first?");
     EXPECT_EQ(s.Modified, 1);
@@ -540,7 +477,9 @@ TEST_F(CharList, NothingIsAddedBeforeCodeOne)
 TEST_F(CharList, FontStartingAtZeroAsksForTheFirstCode)
 {
     LoadFont(0, 4);
-    const auto before = Texts();
+    Select(3);
+    Click(15, 5, 1);  // pixel (1, 0) of code 3, not stored yet
+    auto expected = Texts();
     for (const std::string answer : {"0", "", "254", "300", "-3"}) {
         ask->InputAnswers = {answer};
         AddCharacter(s, 1);
@@ -554,20 +493,29 @@ TEST_F(CharList, FontStartingAtZeroAsksForTheFirstCode)
     }
     EXPECT_EQ(ask->Messages.size(), 5u);
     EXPECT_EQ(ask->Titles.front(), "New font");
+    // Setting up the grid for the question did not lose the edit: it went to
+    // its own character first, and the editor still shows it.
+    expected[3] = Glyph(4 | 0x40);
+    EXPECT_EQ(Texts(), expected);
+    EXPECT_EQ(s.Modified, 1);
+    EXPECT_EQ(s.CurrentChar, 3);
+    EXPECT_EQ(CharToHex(s), Glyph(4 | 0x40));
     // The list still maps to codes inside the table.
     Select(3);
     EXPECT_EQ(s.CurrentChar, 3);
-    EXPECT_EQ(CharToHex(s), Glyph(4));
-    EXPECT_EQ(Texts(), before);
+    EXPECT_EQ(CharToHex(s), Glyph(4 | 0x40));
 
+    Click(25, 5, 1);  // pixel (2, 0)
     ask->InputAnswers = {"65"};
     AddCharacter(s, 1);
+    EXPECT_EQ(s.CharData[3][1], Glyph(4 | 0x60));
     EXPECT_EQ(s.FontStart, 65);
     EXPECT_EQ(s.FontCount, 5);
     ASSERT_EQ(platform::CountItems(12), 5);
     EXPECT_EQ(platform::GetItemText(12, 4), "Chr$(69)  E");
     EXPECT_EQ(Position(), 4);
     EXPECT_EQ(s.CurrentChar, 69);
+    EXPECT_EQ(CharToHex(s), ClearGlyph);
     EXPECT_EQ(platform::GetText(40), "16 x 24      Chr$(65) to Chr$(69)");
     EXPECT_EQ(ask->Messages.size(), 5u);
 }
@@ -589,6 +537,16 @@ TEST_F(CharList, FontStartingAtZeroAddingAtTheBeginning)
     EXPECT_EQ(s.FontCount, 5);
     EXPECT_EQ(platform::GetItemText(12, 0), "Chr$(64)  @");
     EXPECT_EQ(s.CurrentChar, 64);
+
+    // A first code of 1 is valid and kept, but nothing goes before it.
+    LoadFont(0, 4);
+    ask->InputAnswers = {"1"};
+    s.CurrentChar = s.FontStart;
+    AddCharacter(s, 0);
+    EXPECT_EQ(s.FontStart, 1);
+    EXPECT_EQ(s.FontCount, 4);
+    EXPECT_EQ(s.CurrentChar, Position() + 1);
+    EXPECT_EQ(ask->Messages.size(), 1u);
 }
 
 TEST_F(CharList, NoCodeBeyond255)

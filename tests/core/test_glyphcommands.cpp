@@ -17,6 +17,8 @@ namespace {
 
 using Pixels = std::vector<std::pair<int, int>>;
 
+const std::string Corners = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,";  // 8 x 8, (0, 0) and (7, 7)
+
 class GlyphCommands : public ::testing::Test {
 protected:
     State s;
@@ -33,6 +35,7 @@ protected:
         s.CurrentChar = 1;
     }
 
+    // A clear grid of w x h, as SetupGrid leaves it.
     void Size(int w, int h)
     {
         s.FontWidth = w;
@@ -56,28 +59,24 @@ protected:
                     out.push_back({x, y});
         return out;
     }
-
-    int CountSet() const { return int(SetCells().size()); }
 };
 
 }  // namespace
 
-TEST_F(GlyphCommands, ShiftRightAndDownKeepWhatTheyPushIntoTheBorder)
+TEST_F(GlyphCommands, ShiftsKeepOneColumnOrRowInTheBorder)
 {
+    // Right then left, and down then up, give the edge pixels back.
     Draw({{7, 2}, {3, 7}});
     ShiftCharacter(s, 1, 0);
     EXPECT_EQ(SetCells(), (Pixels{{8, 2}, {4, 7}}));
     ShiftCharacter(s, -1, 0);
-    EXPECT_EQ(SetCells(), (Pixels{{7, 2}, {3, 7}}));
-
-    ShiftCharacter(s, 0, -1);  // down
+    ShiftCharacter(s, 0, -1);
     EXPECT_EQ(SetCells(), (Pixels{{7, 3}, {3, 8}}));
-    ShiftCharacter(s, 0, 1);  // up
+    ShiftCharacter(s, 0, 1);
     EXPECT_EQ(SetCells(), (Pixels{{7, 2}, {3, 7}}));
-}
 
-TEST_F(GlyphCommands, ShiftLeftAndUpLoseTheEdge)
-{
+    // Left then right, and up then down, lose them.
+    Size(8, 8);
     Draw({{0, 4}, {5, 0}});
     ShiftCharacter(s, -1, 0);
     ShiftCharacter(s, 1, 0);
@@ -85,107 +84,94 @@ TEST_F(GlyphCommands, ShiftLeftAndUpLoseTheEdge)
     ShiftCharacter(s, 0, 1);
     ShiftCharacter(s, 0, -1);
     EXPECT_TRUE(SetCells().empty());
-}
 
-TEST_F(GlyphCommands, TwoShiftsRightLoseTheColumnInTheBorder)
-{
+    // Two rights lose the column that went into the border first.
     Draw({{7, 1}, {6, 5}});
     ShiftCharacter(s, 1, 0);
     ShiftCharacter(s, 1, 0);
     EXPECT_EQ(SetCells(), (Pixels{{8, 5}}));
-    ShiftCharacter(s, -1, 0);
-    ShiftCharacter(s, -1, 0);
-    EXPECT_EQ(SetCells(), (Pixels{{6, 5}}));
-}
 
-TEST_F(GlyphCommands, DiagonalShiftMovesBothWays)
-{
+    // Both steps in one call; the spare column and row are not touched.
+    Size(8, 8);
     Draw({{2, 2}});
+    s.Grid(9, 9) = 1;
     ShiftCharacter(s, 1, -1);
     EXPECT_EQ(SetCells(), (Pixels{{3, 3}}));
-    EXPECT_EQ(s.Grid.Columns, 10) << "the spare column is not touched";
+    EXPECT_EQ(s.Grid(9, 9), 1);
 }
 
-TEST_F(GlyphCommands, FlipsMirrorTheGlyphArea)
+TEST_F(GlyphCommands, FlipsAndTurnsOfASinglePixel)
 {
-    Draw({{0, 0}});
-    s.Grid(8, 0) = 1;  // the border stays
-    FlipRightLeft(s);
-    EXPECT_EQ(SetCells(), (Pixels{{7, 0}, {8, 0}}));
-    FlipRightLeft(s);
-    FlipUpDown(s);
-    EXPECT_EQ(SetCells(), (Pixels{{8, 0}, {0, 7}}));
+    const std::vector<std::pair<void (*)(State&), std::pair<int, int>>> cases = {
+        {FlipRightLeft, {7, 0}}, {FlipUpDown, {0, 7}}, {RotateRight, {7, 0}}, {RotateLeft, {0, 7}}};
+    for (const auto& [command, pixel] : cases) {
+        Size(8, 8);
+        Draw({{0, 0}});
+        command(s);
+        EXPECT_EQ(SetCells(), Pixels{pixel});
+    }
 
-    Size(5, 3);  // odd sizes keep their middle column and row
+    // The flips leave the border alone; odd sizes keep their middle column
+    // and row.
+    Size(5, 3);
     Draw({{2, 0}, {0, 1}});
+    s.Grid(5, 0) = 1;
     FlipRightLeft(s);
-    EXPECT_EQ(SetCells(), (Pixels{{2, 0}, {4, 1}}));
+    EXPECT_EQ(SetCells(), (Pixels{{2, 0}, {5, 0}, {4, 1}}));
     FlipUpDown(s);
-    EXPECT_EQ(SetCells(), (Pixels{{4, 1}, {2, 2}}));
-}
+    EXPECT_EQ(SetCells(), (Pixels{{5, 0}, {4, 1}, {2, 2}}));
 
-TEST_F(GlyphCommands, RotationsOfASinglePixel)
-{
-    Draw({{0, 0}});
-    RotateRight(s);
-    EXPECT_EQ(SetCells(), (Pixels{{7, 0}}));
-
-    Size(8, 8);
-    Draw({{0, 0}});
-    RotateLeft(s);
-    EXPECT_EQ(SetCells(), (Pixels{{0, 7}}));
-
-    // Four turns give the square back; the grid is then W + 1 by H + 1.
+    // Four turns give the square back.
     Size(8, 8);
     Draw({{1, 2}, {6, 3}, {4, 7}});
     const std::string before = CharToHex(s);
     for (int i = 0; i < 4; i++)
-        RotateRight(s);
+        RotateLeft(s);
     EXPECT_EQ(CharToHex(s), before);
-    EXPECT_EQ(s.Grid.Columns, 9);
-    EXPECT_EQ(s.Grid.Rows, 9);
 }
 
-TEST_F(GlyphCommands, RotationOfATallGlyphTurnsTheTopSquare)
+TEST_F(GlyphCommands, TurnOfATallGlyphKeepsOnlyTheTopSquare)
 {
     Size(16, 24);
     Draw({{0, 0}, {15, 15}, {3, 20}});
     s.Grid(16, 1) = 1;
     RotateRight(s);
     EXPECT_EQ(SetCells(), (Pixels{{15, 0}, {0, 15}}));
+    EXPECT_EQ(s.Grid.Columns, 17);
+    EXPECT_EQ(s.Grid.Rows, 25);
 
-    // The grid that lacks its spare column and row still decodes and shifts.
+    // Without its spare column and row the grid still takes every command.
     HexToChar(s, std::string(240, '0'));
+    for (void (*command)(State&) :
+         {FlipRightLeft, FlipUpDown, RotateLeft, InverseCharacter, OutlineCharacter, CopyCharacter})
+        command(s);
     ShiftCharacter(s, 1, -1);
+    ShiftCharacter(s, -1, 1);
     EXPECT_EQ(CharToHex(s).size(), 240u);
 }
 
-TEST_F(GlyphCommands, InverseTwiceGivesTheGlyphBack)
+TEST_F(GlyphCommands, InverseAndOutline)
 {
     Size(16, 24);
     InverseCharacter(s);
-    EXPECT_EQ(CountSet(), 384);
-    EXPECT_EQ(s.Grid(16, 0), 0) << "the border is not inverted";
-
+    EXPECT_EQ(SetCells().size(), 384u) << "all set, the border not";
     Size(8, 8);
     Draw({{1, 1}, {7, 3}});
     const std::string before = CharToHex(s);
     InverseCharacter(s);
-    EXPECT_NE(CharToHex(s), before);
     InverseCharacter(s);
     EXPECT_EQ(CharToHex(s), before);
-}
 
-TEST_F(GlyphCommands, OutlineKeepsTheRim)
-{
+    // A block keeps its rim: 28 pixels.
+    Size(8, 8);
     for (int x = 0; x < 8; x++)
         for (int y = 0; y < 8; y++)
             s.Grid(x, y) = 1;
     OutlineCharacter(s);
-    EXPECT_EQ(CountSet(), 28);
+    EXPECT_EQ(SetCells().size(), 28u);
     EXPECT_EQ(s.Grid(3, 3), 0);
-    EXPECT_EQ(s.Grid(0, 4), 1);
 
+    // A plus loses only its centre: neighbours are read before any change.
     Size(8, 8);
     Draw({{3, 3}, {2, 3}, {4, 3}, {3, 2}, {3, 4}});
     OutlineCharacter(s);
@@ -194,68 +180,62 @@ TEST_F(GlyphCommands, OutlineKeepsTheRim)
     Size(2, 8);  // nothing to do below three pixels
     Draw({{0, 0}, {1, 0}, {0, 1}, {1, 1}});
     OutlineCharacter(s);
-    EXPECT_EQ(CountSet(), 4);
+    EXPECT_EQ(SetCells().size(), 4u);
 }
 
 TEST_F(GlyphCommands, RestorePutsBackTheGlyphAsSelected)
 {
-    s.SelectedGlyph = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,";
+    s.SelectedGlyph = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x0f,";  // stored as it stands
     s.CharData[1][1] = "0xFF,0x00,0x00,0x00,0x00,0x00,0x00,0x00,";
     Draw({{4, 4}});
-    const int modified = s.Modified;
     RestoreCharacter(s);
     EXPECT_EQ(s.CharData[1][1], s.SelectedGlyph);
-    EXPECT_EQ(SetCells(), (Pixels{{0, 0}, {7, 7}}));
-    EXPECT_EQ(s.Modified, modified);
+    EXPECT_EQ(SetCells(), (Pixels{{0, 0}, {4, 7}, {5, 7}, {6, 7}, {7, 7}}));
+    EXPECT_EQ(s.Modified, 0);
 
     s.CurrentChar = -1;  // no character: nothing happens
     Draw({{4, 4}});
     RestoreCharacter(s);
     EXPECT_EQ(s.Grid(4, 4), 1);
-}
 
-TEST_F(GlyphCommands, RestoreNeverStoresATextOfAnotherSize)
-{
-    s.SelectedGlyph = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,";  // made for 8 x 8
+    // A text made for 8 x 8 never lands in the table of a 16 x 16 font.
+    s.CurrentChar = 1;
+    s.SelectedGlyph = Corners;
     Size(16, 16);
     RestoreCharacter(s);
     EXPECT_EQ(s.CharData[1][1].size(), 160u);
 }
 
-TEST_F(GlyphCommands, CopyAndPasteThroughTheClipboard)
+TEST_F(GlyphCommands, CopyAndPaste)
 {
     ASSERT_TRUE(platform::InitGui());
     Draw({{0, 0}, {7, 7}});
     CopyCharacter(s);
-    const std::string copied = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,";
-    EXPECT_EQ(s.PasteBuffer, copied);
-    EXPECT_EQ(platform::GetClipboardText(), copied);
+    EXPECT_EQ(s.PasteBuffer, Corners);
+    EXPECT_EQ(platform::GetClipboardText(), Corners);
 
     // Another character of the same size takes the glyph and stores it.
     s.CurrentChar = 2;
     Size(8, 8);
     PasteCharacter(s);
-    EXPECT_EQ(s.CharData[2][1], copied);
+    EXPECT_EQ(s.CharData[2][1], Corners);
     EXPECT_EQ(SetCells(), (Pixels{{0, 0}, {7, 7}}));
-    EXPECT_TRUE(ask->Messages.empty());
+    EXPECT_EQ(s.Modified, 0);
 
-    // The glyph text of a line of an 8-bit C file.
-    platform::SetClipboardText("0x18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,");
+    // A line of an 8-bit C file is a glyph text.
+    const std::string line = "0x18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,";
+    platform::SetClipboardText(line);
     PasteCharacter(s);
-    EXPECT_EQ(s.CharData[2][1], "0x18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,");
-    EXPECT_EQ(s.PasteBuffer, s.CharData[2][1]);
-}
+    EXPECT_EQ(s.CharData[2][1], line);
+    EXPECT_EQ(s.PasteBuffer, line);
 
-TEST_F(GlyphCommands, PasteFallsBackOnTheLastCopy)
-{
-    ASSERT_TRUE(platform::InitGui());
-    s.PasteBuffer = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,";
-    for (const std::string clip : {"0X18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,",
-                                   "0x18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00, // Chr$(65)  A", ""}) {
+    // Texts that are not glyph texts fall back on the last one.
+    const std::vector<std::string> others = {"0X18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,", line + " // A", ""};
+    for (const std::string& clip : others) {
         platform::SetClipboardText(clip);
-        s.CharData[1][1].clear();
+        s.CharData[2][1].clear();
         PasteCharacter(s);
-        EXPECT_EQ(s.CharData[1][1], "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,") << clip;
+        EXPECT_EQ(s.CharData[2][1], line) << clip;
     }
     EXPECT_TRUE(ask->Messages.empty());
 }
@@ -270,16 +250,21 @@ TEST_F(GlyphCommands, PasteOfAnotherLengthWarnsAndPastes)
     EXPECT_EQ(ask->Messages[0].Text, "Data to paste not same size.");
     EXPECT_EQ(s.CharData[1][1], "0xFF,0x81,0x00,0x00,0x00,0x00,0x00,0x00,");
 
+    // Lengths are compared in characters, not bytes.
+    platform::SetClipboardText("0xFF,0xFF,0x00,0x00,0x00,0x00,0x00,0x0é,");
+    PasteCharacter(s);
+    EXPECT_EQ(ask->Messages.size(), 1u);
+
     // Nothing to paste at all: the warning, and nothing changes.
     s.PasteBuffer.clear();
     platform::SetClipboardText("hello");
     s.CharData[1][1] = "kept";
+    Size(8, 8);
     Draw({{3, 3}});
     PasteCharacter(s);
     EXPECT_EQ(ask->Messages.size(), 2u);
     EXPECT_EQ(s.CharData[1][1], "kept");
-    EXPECT_EQ(s.Grid(3, 3), 1);
-    EXPECT_EQ(s.ClipText, "hello");
+    EXPECT_EQ(SetCells(), (Pixels{{3, 3}}));
 
     // No character in the editor: the grid shows the paste, nothing stored.
     s.CurrentChar = -1;
