@@ -145,6 +145,11 @@ static std::string WidthTable(const State& s)
 
 void SaveFontAsBasProportional(State& s)
 {
+    // A font the header cannot describe is refused before any glyph moves.
+    if (!FontFitsHeader(s)) {
+        s.SavePath.clear();
+        return;
+    }
     // The glyph in the editor goes into the font first, so the edit is
     // measured and saved like every other glyph.
     StoreBackGlyph(s);

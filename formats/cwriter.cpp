@@ -36,13 +36,17 @@ std::string MakeDefaultPreamble()
 
 static bool IsCKeyword(std::string_view name)
 {
-    static const std::array<std::string_view, 44> keywords = {
+    static const std::array<std::string_view, 59> keywords = {
         "auto", "break", "case", "char", "const", "continue", "default", "do", "double",
         "else", "enum", "extern", "float", "for", "goto", "if", "inline", "int", "long",
         "register", "restrict", "return", "short", "signed", "sizeof", "static", "struct",
         "switch", "typedef", "union", "unsigned", "void", "volatile", "while", "_Bool",
         "_Complex", "_Imaginary", "_Alignas", "_Alignof", "_Atomic", "_Generic",
-        "_Noreturn", "_Static_assert", "_Thread_local"};
+        "_Noreturn", "_Static_assert", "_Thread_local",
+        // Keywords since C23, the default of current compilers.
+        "alignas", "alignof", "bool", "constexpr", "false", "nullptr", "static_assert",
+        "thread_local", "true", "typeof", "typeof_unqual", "_BitInt", "_Decimal32",
+        "_Decimal64", "_Decimal128"};
     return std::find(keywords.begin(), keywords.end(), name) != keywords.end();
 }
 

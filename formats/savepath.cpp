@@ -119,10 +119,18 @@ std::vector<uint8_t> GlyphBytes(const std::string& text, int64_t count)
         if (end == std::string::npos) {
             end = text.size();
         }
-        // The field's first two characters are skipped; the next two are read
-        // as hexadecimal up to the first character that is not a digit.
+        // The field's first two characters are skipped (a UTF-8 sequence is
+        // one character, as the glyph decoder counts them); the next two are
+        // read as hexadecimal up to the first character that is not a digit.
+        size_t p = start;
+        for (int skipped = 0; skipped < 2 && p < end; ++skipped) {
+            ++p;
+            while (p < end && (static_cast<unsigned char>(text[p]) & 0xC0) == 0x80) {
+                ++p;
+            }
+        }
         int value = 0;
-        for (size_t p = start + 2; p < end && p < start + 4; ++p) {
+        for (size_t stop = std::min(p + 2, end); p < stop; ++p) {
             int digit = HexDigit(text[p]);
             if (digit < 0) {
                 break;

@@ -1,5 +1,4 @@
-// "Save char as GUI Bitmap string", the font-sheet image and "File Info".
-#include "platform/files.h"
+// "Save char as GUI Bitmap string" and the font-sheet image.
 #include "platform/gui.h"
 #include "platform/image.h"
 #include "writers_fixture.h"
@@ -66,26 +65,6 @@ TEST_F(WritersTest, GuiBitmapLineBreaksOf16x24)
     ASSERT_EQ(lines.size(), 1u + 1u + 8u + 1u + 3u);
     EXPECT_EQ(lines[2], "  myBm$=myBm$+CHR$(255)+CHR$(255)+CHR$(255)+CHR$(255)+CHR$(255)+CHR$(255)");
     EXPECT_EQ(lines[10], "  myBm$=myBm$");
-
-    // Mixed values: every line closes once it is longer than 70 characters.
-    HexToChar(s, s.CharData[65][1]);
-    lines = Lines(SaveAs(SaveCharAsGuiBitmap, "mixed"));
-    int pieces = 0;
-    for (size_t i = 2; i + 4 < lines.size(); ++i) {
-        size_t last = lines[i].rfind("+CHR$(");
-        ASSERT_NE(last, std::string::npos);
-        EXPECT_GT(lines[i].size(), 70u) << i;
-        EXPECT_LE(last, 70u) << i;
-        for (size_t at = lines[i].find("+CHR$("); at != std::string::npos; at = lines[i].find("+CHR$(", at + 1)) {
-            ++pieces;
-        }
-    }
-    const std::string& open = lines[lines.size() - 4];
-    for (size_t at = open.find("+CHR$("); at != std::string::npos; at = open.find("+CHR$(", at + 1)) {
-        ++pieces;
-    }
-    EXPECT_LE(open.size(), 80u);
-    EXPECT_EQ(pieces, 48);
 }
 
 TEST_F(WritersTest, GuiBitmapCancelledStillFillsTheClipboard)
@@ -110,16 +89,6 @@ TEST_F(WritersTest, GuiBitmapCancelledStillFillsTheClipboard)
         EXPECT_EQ(platform::GetClipboardText(),
                   "  myBm$ = \"\"\r\n  myBm$=myBm$+CHR$(129)\r\n" + Tail + "  ' GUI BITMAP 0,0,myBm$,8,1\r\n");
     }
-}
-
-TEST_F(WritersTest, FileInfoBox)
-{
-    s.FileInfo = "some text";
-    ask->MessageAnswers = {MessageResult::Ok};
-    ShowFileInfo(s);
-    ASSERT_EQ(ask->Messages.size(), 1u);
-    EXPECT_EQ(ask->Messages[0].Title, "File Info");
-    EXPECT_EQ(ask->Messages[0].Text, "some text");
 }
 
 // ---- Font-sheet image ------------------------------------------------------
@@ -160,15 +129,15 @@ TEST_F(SheetImageTest, FormatByExtension)
     Save("e.jpeg");
     EXPECT_FALSE(Exists("e.jpeg"));
     EXPECT_EQ(Magic("e.jpeg.png"), "\x89PNG");
-    EXPECT_EQ(ask->Titles.back(), "Save font As image");
     EXPECT_TRUE(ask->Messages.empty());
-
-    platform::Image loaded;
-    ASSERT_TRUE(platform::LoadImageFile(PathOf("d.Bmp"), loaded));
-    EXPECT_EQ(loaded.Width, 20);
-    EXPECT_EQ(loaded.Height, 12);
-    EXPECT_EQ(loaded.Get(3, 3), platform::RGB(255, 255, 255));
-    EXPECT_EQ(loaded.Get(0, 0), platform::RGB(196, 196, 196));
+    ASSERT_EQ(ask->SaveCalls.size(), 5u);
+    EXPECT_EQ(ask->SaveCalls[0].Title, "Save font As image");
+    EXPECT_EQ(ask->SaveCalls[0].Filter, "PNG| *.png|JPG|*.jpg|BMP|*.bmp");
+    EXPECT_EQ(ask->SaveCalls[0].Position, 0);
+    EXPECT_EQ(ask->SaveCalls[0].Start, "*.*");
+    s.DataFolder = "/data/fonts";
+    Save("");
+    EXPECT_EQ(ask->SaveCalls.back().Start, "/data/fonts/*.*");
 }
 
 TEST_F(SheetImageTest, FormatByFilterWhenNoExtension)

@@ -2,36 +2,52 @@
 // or cancelled save does to the font, and saves that cannot write their file.
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "writers_fixture.h"
 
 using platform::MessageResult;
 
-namespace {
-
-const std::string CTitle = "font.c file to save";
-
-}  // namespace
-
-TEST_F(WritersTest, EmptyExistingFileIsReplacedWithoutQuestion)
+TEST_F(WritersTest, ConfirmOnlyForNonEmptyFiles)
 {
     MakeFont(8, 1, 65, 1);
     WriteFile(PathOf("e.c"), "");
-    std::string text = SaveAs(SaveFontAs8BitC, "e.c");
+    EXPECT_EQ(Lines(SaveAs(SaveFontAs8BitC, "e.c"))[0], "// e.c");
     EXPECT_TRUE(ask->Messages.empty());
-    EXPECT_EQ(Lines(text)[0], "// e.c");
-}
 
-TEST_F(WritersTest, ConfirmYesReplaces)
-{
-    MakeFont(8, 1, 65, 1);
     WriteFile(PathOf("old.c"), "x");
-    ask->MessageAnswers.push_back(MessageResult::Yes);
-    std::string text = SaveAs(SaveFontAs8BitC, "old.c");
+    EXPECT_EQ(Lines(SaveAs(SaveFontAs8BitC, "old.c"))[0], "// old.c");
     ASSERT_EQ(ask->Messages.size(), 1u);
     EXPECT_EQ(ask->Messages[0].Title, "Confirm");
     EXPECT_EQ(ask->Messages[0].Text, "old.c already exists. Do you want to replace it?");
-    EXPECT_EQ(Lines(text)[0], "// old.c");
+    EXPECT_EQ(ask->Buttons[0], platform::MessageButtons::YesNoCancel);
+}
+
+TEST_F(WritersTest, RequesterOfEachWriter)
+{
+    MakeFont(8, 1, 65, 1);
+    s.FontName = "myfont";
+    const std::string bas = "BAS File|*.bas|All files (*.*)|*.*";
+    struct Expected {
+        void (*save)(State&);
+        std::string title, filter;
+    };
+    for (const Expected& e : {Expected{SaveFontAs8BitC, "font.c file to save", "C File|*.c|All files (*.*)|*.*"},
+                              Expected{SaveFontAs32BitC, "font.c file to save", "C File|*.c|All files (*.*)|*.*"},
+                              Expected{SaveFontAsBas, "font.BAS file to save", bas},
+                              Expected{SaveFontAsBasProportional, "font.BAS file to save", bas},
+                              Expected{SaveFontAsFnt, "font.FNT file to save", "FNT File|*.fnt|All files (*.*)|*.*"},
+                              Expected{SaveCharAsGuiBitmap, "gui.BAS file to save", bas}}) {
+        ask->SaveCalls.clear();
+        ask->SaveAnswers = {""};
+        e.save(s);
+        ASSERT_EQ(ask->SaveCalls.size(), 1u);
+        EXPECT_EQ(ask->SaveCalls[0].Title, e.title);
+        EXPECT_EQ(ask->SaveCalls[0].Start, "myfont");
+        EXPECT_EQ(ask->SaveCalls[0].Filter, e.filter);
+        EXPECT_EQ(ask->SaveCalls[0].Position, 0);
+    }
+    EXPECT_EQ(s.FontName, "myfont");
 }
 
 TEST_F(WritersTest, ConfirmNoAsksForAnotherName)
@@ -51,7 +67,7 @@ TEST_F(WritersTest, ConfirmNoAsksForAnotherName)
     EXPECT_EQ(Lines(ReadFile(PathOf("c.bas")))[0], "' c.bas");
 }
 
-TEST_F(WritersTest, ConfirmCancelChangesNothingButTheHeader)
+TEST_F(WritersTest, CancelChangesNothingButTheHeader)
 {
     MakeFont(8, 1, 65, 1);
     s.CurrentChar = 65;
@@ -59,38 +75,17 @@ TEST_F(WritersTest, ConfirmCancelChangesNothingButTheHeader)
     s.Modified = 1;
     s.FontHeader = "stale";
     WriteFile(PathOf("x.fnt"), "keep");
-    ask->SaveAnswers = {PathOf("x")};
+    ask->SaveAnswers = {PathOf("x"), ""};
     ask->MessageAnswers = {MessageResult::Cancel};
     std::string before = s.CharData[65][1];
-    SaveFontAsFnt(s);
+    SaveFontAsFnt(s);      // Cancel at "Confirm"
+    SaveFontAs32BitC(s);   // cancelled requester
     EXPECT_EQ(s.SavePath, "");
     EXPECT_EQ(s.Modified, 1);
     EXPECT_EQ(s.CharData[65][1], before);
     EXPECT_EQ(s.FontHeader, "0x08,0x01,0x41,0x01,");
     EXPECT_EQ(ReadFile(PathOf("x.fnt")), "keep");
-}
-
-TEST_F(WritersTest, CancelledRequesterWritesNothing)
-{
-    MakeFont(8, 1, 65, 1);
-    s.Modified = 1;
-    ask->SaveAnswers = {""};
-    SaveFontAs32BitC(s);
-    EXPECT_EQ(s.SavePath, "");
-    EXPECT_EQ(s.Modified, 1);
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
-}
-
-TEST_F(WritersTest, ChosenSaveStoresTheEditedGlyphAndClearsModified)
-{
-    MakeFont(8, 1, 65, 2);
-    s.CurrentChar = 66;
-    s.Modified = 1;
-    s.Grid(7, 0) = 1;
-    std::vector<std::string> lines = Lines(SaveAs(SaveFontAs8BitC, "g.c"));
-    EXPECT_EQ(s.Modified, 0);
-    EXPECT_EQ(s.CharData[66][1], "0x01,");
-    EXPECT_EQ(lines[8], "0x01, // Chr$(66)  B");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 TEST_F(WritersTest, StoreRangeOfEachWriter)
@@ -111,6 +106,7 @@ TEST_F(WritersTest, SizeBeyondTheHeaderBytesIsRefusedBeforeTheRequester)
 {
     // A doubled 128-pixel font is 256 pixels wide: its header cannot hold that.
     MakeFont(256, 8, 32, 1);
+    s.CharData[32][1] = "0x00,0x01,";  // the proportional save must not move it
     s.Modified = 1;
     for (auto writer : {SaveFontAs8BitC, SaveFontAs32BitC, SaveFontAsBas, SaveFontAsFnt,
                         SaveFontAsBasProportional}) {
@@ -122,34 +118,18 @@ TEST_F(WritersTest, SizeBeyondTheHeaderBytesIsRefusedBeforeTheRequester)
     }
     EXPECT_TRUE(ask->Titles.size() == ask->Messages.size());  // no file requester was shown
     EXPECT_EQ(s.Modified, 1);
+    EXPECT_EQ(s.CharData[32][1], "0x00,0x01,");
     EXPECT_TRUE(std::filesystem::is_empty(dir));
 }
 
 // ---- Saves that cannot write ---------------------------------------------
 
-TEST_F(WritersTest, FolderChosenAsFile)
-{
-    MakeFont(8, 1, 65, 1);
-    std::filesystem::create_directory(PathOf("sub.c"));
-    s.Modified = 1;
-    ask->SaveAnswers = {PathOf("sub.c")};
-    ask->MessageAnswers = {MessageResult::Ok};
-    SaveFontAs8BitC(s);
-    ASSERT_EQ(ask->Messages.size(), 1u);
-    EXPECT_EQ(ask->Messages[0].Title, "Oops!");
-    EXPECT_NE(ask->Messages[0].Text.find(PathOf("sub.c")), std::string::npos);
-    EXPECT_EQ(s.Modified, 1);
-    EXPECT_TRUE(std::filesystem::is_directory(PathOf("sub.c")));
-    EXPECT_TRUE(std::filesystem::is_empty(PathOf("sub.c")));
-}
-
+// A file in place of the folder: no writer can create its file there.
+// Then a folder chosen as the file.
 TEST_F(WritersTest, UnwritableTargetKeepsTheEditUnsaved)
 {
     MakeFont(8, 1, 65, 1);
     WriteFile(PathOf("plain"), "a file, not a folder");
-    s.CurrentChar = 65;
-    s.Grid(3, 0) = 1;  // differs from the stored glyph
-    s.Modified = 0;
     for (auto save : {SaveFontAs8BitC, SaveFontAs32BitC, SaveFontAsBas, SaveFontAsFnt,
                       SaveCharAsGuiBitmap, SaveFontAsBasProportional}) {
         ask->Messages.clear();
@@ -162,23 +142,65 @@ TEST_F(WritersTest, UnwritableTargetKeepsTheEditUnsaved)
         save(s);
         ASSERT_EQ(ask->Messages.size(), 1u);
         EXPECT_EQ(ask->Messages[0].Title, "Oops!");
-        EXPECT_NE(ask->Messages[0].Text.find(PathOf("plain/x.c")), std::string::npos);
+        EXPECT_EQ(ask->Messages[0].Text, "Could not write the file " + PathOf("plain/x.c"));
         // The glyph went into the font but not into a file: still unsaved.
         EXPECT_EQ(s.Modified, 1);
     }
     EXPECT_EQ(ReadFile(PathOf("plain")), "a file, not a folder");
-}
 
-TEST_F(WritersTest, UnchangedFontStaysUnmodifiedAfterAFailedSave)
-{
-    MakeFont(8, 1, 65, 1);
-    s.CurrentChar = 65;
-    HexToChar(s, s.CharData[65][1]);
-    ask->SaveAnswers = {PathOf("none/x.c")};
+    // A folder chosen as the file, the glyph in the editor already stored:
+    // the font stays unmodified and the folder untouched.
+    std::filesystem::create_directory(PathOf("sub.c"));
+    s.Modified = 0;
+    ask->Messages.clear();
+    ask->SaveAnswers = {PathOf("sub")};
     ask->MessageAnswers = {MessageResult::Ok};
     SaveFontAs8BitC(s);
-    EXPECT_EQ(ask->Messages.size(), 1u);
+    ASSERT_EQ(ask->Messages.size(), 1u);
+    EXPECT_EQ(ask->Messages[0].Text, "Could not write the file " + PathOf("sub.c"));
     EXPECT_EQ(s.Modified, 0);
+    EXPECT_TRUE(std::filesystem::is_empty(PathOf("sub.c")));
+}
+
+// Saves into a folder this user cannot write: a clear message, nothing
+// written, the old file kept and the work still unsaved. Root writes
+// anywhere, so as root the saves run in a child process that has given up
+// its rights.
+TEST_F(WritersTest, ReadOnlyFolder)
+{
+    MakeFont(8, 1, 65, 1);
+    std::filesystem::path folder = dir / "locked";
+    std::filesystem::create_directory(folder);
+    WriteFile((folder / "old.bas").string(), "old");
+    using std::filesystem::perms;
+    std::filesystem::permissions(dir, perms::owner_all | perms::group_read | perms::group_exec |
+                                          perms::others_read | perms::others_exec);
+    std::filesystem::permissions(folder, perms::owner_read | perms::owner_exec | perms::group_read |
+                                             perms::group_exec | perms::others_read | perms::others_exec);
+    auto saveIntoLockedFolder = [&]() {
+        s.Modified = 1;
+        ask->SaveAnswers = {(folder / "new").string(), (folder / "old.bas").string()};
+        ask->MessageAnswers = {MessageResult::Ok, MessageResult::Yes, MessageResult::Ok};
+        SaveFontAsFnt(s);
+        SaveFontAsBas(s);
+        return ask->Messages.size() == 3 &&
+               ask->Messages[0].Text == "Could not write the file " + (folder / "new.fnt").string() &&
+               ask->Messages[2].Text == "Could not write the file " + (folder / "old.bas").string() &&
+               s.Modified == 1 && ReadFile((folder / "old.bas").string()) == "old" &&
+               !std::filesystem::exists(folder / "new.fnt");
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(saveIntoLockedFolder());
+    } else {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        EXPECT_EXIT(
+            {
+                bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+                std::_Exit(dropped && saveIntoLockedFolder() ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+    std::filesystem::permissions(folder, perms::owner_all);
 }
 
 // A write that fails part way (the file size limit stands in for a full

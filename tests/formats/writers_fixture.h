@@ -18,15 +18,40 @@
 #include "formats/writers.h"
 #include "platform/requesters.h"
 
+// Scripted requesters that also keep what each save requester and message
+// box was shown with.
+class RecordingRequesters : public platform::ScriptedRequesters {
+public:
+    struct SaveCall {
+        std::string Title, Start, Filter;
+        int Position;
+    };
+    std::vector<SaveCall> SaveCalls;
+    std::vector<platform::MessageButtons> Buttons;
+
+    std::string SaveFile(const std::string& title, const std::string& start, const std::string& filter,
+                         int filterPosition) override
+    {
+        SaveCalls.push_back({title, start, filter, filterPosition});
+        return ScriptedRequesters::SaveFile(title, start, filter, filterPosition);
+    }
+    platform::MessageResult Message(const std::string& title, const std::string& text,
+                                    platform::MessageButtons buttons) override
+    {
+        Buttons.push_back(buttons);
+        return ScriptedRequesters::Message(title, text, buttons);
+    }
+};
+
 class WritersTest : public ::testing::Test {
 protected:
     State s;
-    platform::ScriptedRequesters* ask = nullptr;
+    RecordingRequesters* ask = nullptr;
     std::filesystem::path dir;
 
     void SetUp() override
     {
-        auto requesters = std::make_unique<platform::ScriptedRequesters>();
+        auto requesters = std::make_unique<RecordingRequesters>();
         ask = requesters.get();
         platform::UseRequesters(std::move(requesters));
         std::string pattern = (std::filesystem::temp_directory_path() / "glyphery-writers-XXXXXX").string();
