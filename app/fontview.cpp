@@ -17,13 +17,18 @@
 
 namespace {
 
-constexpr uint32_t SheetGrey = platform::RGB(196, 196, 196) | 0xFF000000u;
+constexpr platform::Rgb SheetGrey = platform::RGB(196, 196, 196);
 constexpr uint32_t PixelSet = platform::RGB(255, 255, 255) | 0xFF000000u;
 constexpr uint32_t PixelClear = platform::RGB(0, 0, 0) | 0xFF000000u;
 
 // A sheet beyond this many pixels would take hundreds of megabytes; such a
 // glyph size is refused instead of exhausting memory.
 constexpr int64_t MaxSheetPixels = 64LL * 1024 * 1024;
+
+void SheetTooBig()
+{
+    platform::Ask().Message("Oops!", "The font is too big to view.", platform::MessageButtons::Ok);
+}
 
 int Mod16(int v) { return ((v % 16) + 16) % 16; }
 
@@ -100,8 +105,8 @@ void ViewFont(State& s)
     const int64_t rows = std::max<int64_t>(count / 16 + 1, (int64_t(firstColumn) + count + 15) / 16);
     const int64_t sheetW = 16 * (int64_t(W) + 1) * p + 2;
     const int64_t sheetH = rows * (int64_t(H) + 1) * p + 2;
-    if (sheetW * sheetH > MaxSheetPixels) {
-        platform::Ask().Message("Oops!", "The font is too big to view.", platform::MessageButtons::Ok);
+    if (sheetW * sheetH > MaxSheetPixels || !platform::ImageSizeAllowed(sheetW, sheetH)) {
+        SheetTooBig();
         return;
     }
     const int SW = int(sheetW);
@@ -124,9 +129,14 @@ void ViewFont(State& s)
     }
 
     // The sheet is drawn straight from the glyph texts, so `Grid` keeps the
-    // glyph in the editor, unstored edits included.
-    platform::Image& sheet = platform::CreateImage(obj::SheetImage, SW, SH, platform::RGB(196, 196, 196));
-    std::fill(sheet.Pixels.begin(), sheet.Pixels.end(), SheetGrey);
+    // glyph in the editor, unstored edits included. It is made even when the
+    // window did not open, so image 90 always shows the font as it is.
+    platform::Image& sheet = platform::CreateImage(obj::SheetImage, SW, SH, SheetGrey);
+    if (sheet.Empty()) {  // out of memory
+        platform::CloseWindow(obj::FontViewWindow);
+        SheetTooBig();
+        return;
+    }
 
     const int64_t pixels = int64_t(W) * H;
     // A partial last byte still has a token of its own when the text has one.
@@ -173,10 +183,10 @@ void PickFontViewCharacter(State& s)
         // products are held in single precision and truncated toward zero.
         const float fcol = float(16.0 * (double(mx) / double(w)));
         const float frow = float(double(s.FontViewRows) * (double(my) / double(w) * double(s.FontViewAspect)));
-        const int col = int(fcol);
-        const int row = int(frow);
-        if (col >= 0 && col < 16 && row >= 0 && row <= 256)
-            code = row * 16 + col + s.FontStart - Mod16(s.FontStart);
+        // Out of range, the conversion would be undefined: such a click
+        // lies outside every cell anyway.
+        if (fcol > -1.0f && fcol < 16.0f && frow > -1.0f && frow < 257.0f)
+            code = int(frow) * 16 + int(fcol) + s.FontStart - Mod16(s.FontStart);
     }
 
     if (code >= s.FontStart && code > 0 && code < s.FontStart + s.FontCount && code < CharTableRows) {

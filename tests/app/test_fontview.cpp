@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/fontview.h"
@@ -23,28 +23,23 @@ const platform::Rgb Grey = RGB(196, 196, 196);
 const platform::Rgb White = RGB(255, 255, 255);
 const platform::Rgb Black = RGB(0, 0, 0);
 
-// A glyph text for a W x H glyph whose pixels come from `pixel`.
-template <typename F>
-std::string MakeGlyph(int w, int h, F pixel)
+// Pixel pattern distinct per code, so a glyph in the wrong cell shows.
+bool Pattern(int code, int x, int y) { return (x * 7 + y * 3 + code) % 5 < 2; }
+
+std::string PatternGlyph(int code, int w, int h)
 {
     static const char digits[] = "0123456789ABCDEF";
     std::string text;
     int value = 0;
     for (int i = 0; i < w * h; ++i) {
-        if (pixel(i % w, i / w)) value |= 1 << (7 - i % 8);
+        if (Pattern(code, i % w, i / w)) value |= 1 << (7 - i % 8);
         if (i % 8 == 7) {
-            text += "0x";
-            text += digits[value >> 4];
-            text += digits[value & 15];
-            text += ",";
+            text += {'0', 'x', digits[value >> 4], digits[value & 15], ','};
             value = 0;
         }
     }
     return text;
 }
-
-// Pixel pattern distinct per code, so a glyph in the wrong cell shows.
-bool Pattern(int code, int x, int y) { return (x * 7 + y * 3 + code) % 5 < 2; }
 
 class FontView : public ::testing::Test {
 protected:
@@ -70,8 +65,7 @@ protected:
         s.FontCount = count;
         s.Grid.Create(w + 2, h + 2);
         for (auto& row : s.CharData) row[1].clear();
-        for (int c = start; c < start + count; ++c)
-            s.CharData[size_t(c)][1] = MakeGlyph(w, h, [c](int x, int y) { return Pattern(c, x, y); });
+        for (int c = start; c < start + count; ++c) s.CharData[size_t(c)][1] = PatternGlyph(c, w, h);
     }
 
     // A main window with just the character list, so a pick can select.
@@ -90,6 +84,7 @@ protected:
         const int p = H <= 24 ? 2 : 1;
         const int SW = 16 * (W + 1) * p + 2;
         const int SH = rows * (H + 1) * p + 2;
+        EXPECT_EQ(s.FontViewRows, rows);
         platform::Image* sheet = platform::GetImage(90);
         ASSERT_NE(sheet, nullptr);
         ASSERT_EQ(sheet->Width, SW);
@@ -103,14 +98,12 @@ protected:
         for (int c = s.FontStart; c < s.FontStart + s.FontCount; ++c) {
             HexToChar(codec, s.CharData[size_t(c)][1]);
             const int k = s.FontStart % 16 + (c - s.FontStart);
-            for (int y = 0; y < H; ++y)
-                for (int x = 0; x < W; ++x)
-                    for (int dy = 0; dy < p; ++dy)
-                        for (int dx = 0; dx < p; ++dx) {
-                            const int px = 2 + (W + 1) * p * (k % 16) + x * p + dx;
-                            const int py = 2 + (H + 1) * p * (k / 16) + y * p + dy;
-                            expected[size_t(py) * size_t(SW) + size_t(px)] = codec.Grid(x, y) == 1 ? White : Black;
-                        }
+            for (int y = 0; y < H * p; ++y)
+                for (int x = 0; x < W * p; ++x) {
+                    const int px = 2 + (W + 1) * p * (k % 16) + x;
+                    const int py = 2 + (H + 1) * p * (k / 16) + y;
+                    expected[size_t(py) * size_t(SW) + size_t(px)] = codec.Grid(x / p, y / p) == 1 ? White : Black;
+                }
         }
         int wrong = 0;
         for (int y = 0; y < SH; ++y)
@@ -118,8 +111,18 @@ protected:
                 if (sheet->Get(x, y) != expected[size_t(y) * size_t(SW) + size_t(x)] && ++wrong <= 5)
                     ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << sheet->Get(x, y);
         EXPECT_EQ(wrong, 0);
-        // The alpha byte stays opaque, as the drawing layer expects.
-        EXPECT_EQ(sheet->Pixels[0] >> 24, 0xFFu);
+    }
+
+    void Send(platform::EventKind kind, platform::ControlEvent type = platform::ControlEvent::None, int x = 0, int y = 0)
+    {
+        s.Event = platform::Event{};
+        s.Event.Kind = kind;
+        s.Event.Window = 69;
+        s.Event.Object = kind == platform::EventKind::Control ? 70 : -1;
+        s.Event.Type = type;
+        s.Event.MouseX = x;
+        s.Event.MouseY = y;
+        FontViewEvent(s);
     }
 
     // Clicks the canvas at the centre of the sheet cell (column, row), for
@@ -127,18 +130,10 @@ protected:
     void ClickCell(int column, int row, platform::ControlEvent type = platform::ControlEvent::LeftClick)
     {
         const int p = s.FontViewPixel;
-        const double sheetW = 16.0 * (s.FontWidth + 1) * p + 2;
-        const double scale = platform::ControlWidth(70) / sheetW;
+        const double scale = platform::ControlWidth(70) / (16.0 * (s.FontWidth + 1) * p + 2);
         const double x = 2 + (s.FontWidth + 1) * p * (column + 0.5);
         const double y = 2 + (s.FontHeight + 1) * p * (row + 0.5);
-        s.Event = platform::Event{};
-        s.Event.Kind = platform::EventKind::Control;
-        s.Event.Window = 69;
-        s.Event.Object = 70;
-        s.Event.Type = type;
-        s.Event.MouseX = int(x * scale);
-        s.Event.MouseY = int(y * scale);
-        FontViewEvent(s);
+        Send(platform::EventKind::Control, type, int(x * scale), int(y * scale));
     }
 
     State s;
@@ -158,19 +153,17 @@ TEST_F(FontView, SheetOf95CharactersFrom32)
     EXPECT_EQ(platform::ControlY(70), 50);
     EXPECT_EQ(platform::ControlWidth(70), 546);
     EXPECT_EQ(platform::ControlHeight(70), 302);
+    EXPECT_EQ(platform::ControlX(71), 10);
+    EXPECT_EQ(platform::ControlY(71), 10);
     EXPECT_EQ(platform::GetText(71), "");
-    EXPECT_EQ(s.FontViewColumns, 16);
-    EXPECT_EQ(s.FontViewRows, 6);
     EXPECT_EQ(s.FontViewPixel, 2);
     EXPECT_FLOAT_EQ(s.FontViewAspect, 546.0f / 302.0f);
     ExpectSheet(6);
 
-    // Spot checks of the layout: margins, the first glyph pixel, the gap.
+    // Hand-checked layout: grey margins, the first glyph at (2, 2), the gap.
     platform::Image* sheet = platform::GetImage(90);
-    EXPECT_EQ(sheet->Get(0, 0), Grey);
     EXPECT_EQ(sheet->Get(1, 1), Grey);
     EXPECT_EQ(sheet->Get(2, 2), Pattern(32, 0, 0) ? White : Black);
-    EXPECT_EQ(sheet->Get(34, 10), Grey);  // gap right of the first glyph
     EXPECT_EQ(sheet->Get(35, 10), Grey);
     EXPECT_EQ(sheet->Get(545, 301), Grey);
 
@@ -181,14 +174,15 @@ TEST_F(FontView, SheetOf95CharactersFrom32)
     platform::StopDrawing();
 }
 
-TEST_F(FontView, PixelSizeFollowsHeight)
+TEST_F(FontView, PixelSizeAndRows)
 {
-    MakeFont(8, 24, 32, 16);
+    // 16 characters from 48: one whole row, and an empty one below it.
+    MakeFont(8, 24, 48, 16);
     ViewFont(s);
     EXPECT_EQ(s.FontViewPixel, 2);
     ExpectSheet(2);
 
-    MakeFont(8, 25, 32, 16);
+    MakeFont(8, 25, 48, 16);
     ViewFont(s);
     EXPECT_EQ(s.FontViewPixel, 1);
     EXPECT_EQ(platform::WindowWidth(69), 16 * 9 + 2 + 20);
@@ -196,20 +190,11 @@ TEST_F(FontView, PixelSizeFollowsHeight)
     ExpectSheet(2);
 }
 
-TEST_F(FontView, WholeRowsKeepAnEmptyRowBelow)
-{
-    MakeFont(8, 8, 48, 32);
-    ViewFont(s);
-    EXPECT_EQ(s.FontViewRows, 3);
-    ExpectSheet(3);
-}
-
 TEST_F(FontView, EveryGlyphFitsWhenTheFirstRowStartsLate)
 {
     // 13 characters from 46: columns 14 and 15 of the first row, then 11 more.
     MakeFont(8, 12, 46, 13);
     ViewFont(s);
-    EXPECT_EQ(s.FontViewRows, 2);
     ExpectSheet(2);
 
     // The last glyph (code 58) is picked from the second row.
@@ -217,39 +202,47 @@ TEST_F(FontView, EveryGlyphFitsWhenTheFirstRowStartsLate)
     ClickCell(10, 1);
     EXPECT_EQ(platform::GetText(71), "Chr$(58),    Chr$($3A)");
     EXPECT_EQ(s.CurrentChar, 58);
-    ClickCell(11, 1);
-    EXPECT_EQ(platform::GetText(71), "");
 }
 
 TEST_F(FontView, ClicksPickCharactersFrom65)
 {
-    MakeFont(16, 24, 65, 26);
+    MakeFont(8, 8, 65, 26);
     OpenCharacterList();
     ViewFont(s);
     ExpectSheet(2);
-    platform::Image* sheet = platform::GetImage(90);
-    EXPECT_EQ(sheet->Get(10, 10), Grey);  // column 0 of the first row holds no glyph
 
+    // The click hands the focus back to the main window (in the window
+    // system's own time).
+    auto awaitActive = [](int window) {
+        for (int i = 0; i < 100 && platform::ActiveWindow() != window; ++i) platform::WaitEvent(10);
+        return platform::ActiveWindow();
+    };
+    platform::ActivateWindow(69);
+    ASSERT_EQ(awaitActive(69), 69);
     ClickCell(1, 0);
     EXPECT_EQ(platform::GetText(71), "Chr$(65),    Chr$($41)");
     EXPECT_EQ(platform::GetState(12), 0);
     EXPECT_EQ(s.CurrentChar, 65);
+    EXPECT_EQ(awaitActive(0), 0);
 
     ClickCell(2, 1);  // code 64 + 16 + 2
     EXPECT_EQ(platform::GetText(71), "Chr$(82),    Chr$($52)");
-    EXPECT_EQ(s.CurrentChar, 82);
     EXPECT_EQ(platform::GetState(12), 17);
-
-    // Code 64 lies before the font: the label clears, nothing is selected.
-    ClickCell(0, 0);
-    EXPECT_EQ(platform::GetText(71), "");
     EXPECT_EQ(s.CurrentChar, 82);
-    EXPECT_EQ(platform::GetState(12), 17);
 
-    // Past the last character (code 90 is column 10 of the second row).
-    ClickCell(11, 1);
-    EXPECT_EQ(platform::GetText(71), "");
-    EXPECT_EQ(s.CurrentChar, 82);
+    // Code 64 lies before the font, code 91 after it: the label clears and
+    // nothing is selected.
+    for (auto [column, row] : {std::pair{0, 0}, std::pair{11, 1}}) {
+        ClickCell(column, row);
+        EXPECT_EQ(platform::GetText(71), "");
+        EXPECT_EQ(platform::GetState(12), 17);
+        EXPECT_EQ(s.CurrentChar, 82);
+    }
+
+    // Row 2 x (19 / 290 x 290 / 38) is just below 1 in double precision and
+    // exactly 1 in single precision: the click falls in the second row.
+    Send(platform::EventKind::Control, platform::ControlEvent::LeftClick, 29, 19);
+    EXPECT_EQ(s.CurrentChar, 81);
 }
 
 TEST_F(FontView, LabelOfLowCodesAndCodeZero)
@@ -274,27 +267,17 @@ TEST_F(FontView, ResizeRefitsCanvasAndKeepsClickMapping)
     OpenCharacterList();
     ViewFont(s);
 
-    const int x = platform::WindowX(69), y = platform::WindowY(69);
-    platform::ResizeWindow(69, x, y, 300, 250);
-    s.Event = platform::Event{};
-    s.Event.Kind = platform::EventKind::SizeWindow;
-    s.Event.Window = 69;
-    FontViewEvent(s);
+    platform::ResizeWindow(69, platform::WindowX(69), platform::WindowY(69), 300, 250);
+    Send(platform::EventKind::SizeWindow);
     EXPECT_EQ(platform::ControlX(70), 10);
     EXPECT_EQ(platform::ControlY(70), 50);
     EXPECT_EQ(platform::ControlWidth(70), platform::WindowWidth(69) - 20);
     EXPECT_EQ(platform::ControlHeight(70), platform::WindowHeight(69) - 20);
 
-    // The image itself is not redrawn: it keeps the size of the sheet.
-    EXPECT_EQ(platform::GetImage(90)->Width, 546);
-
-    // The sheet drawn smaller still shows its grey margin and empty cell.
+    // The sheet is drawn smaller: the last cell (no glyph) lands in scale.
     const int w = platform::ControlWidth(70);
     ASSERT_TRUE(platform::StartDrawingCanvas(70));
-    EXPECT_EQ(platform::Point(0, 0), Grey);
-    const int lastCellX = (2 + 34 * 15 + 17) * w / 546;  // column 15 of row 5, no glyph
-    const int lastCellY = (2 + 50 * 5 + 25) * w / 546;
-    EXPECT_EQ(platform::Point(lastCellX, lastCellY), Grey);
+    EXPECT_EQ(platform::Point((2 + 34 * 15 + 17) * w / 546, (2 + 50 * 5 + 25) * w / 546), Grey);
     platform::StopDrawing();
 
     for (int code : {32, 65, 90, 126}) {
@@ -307,34 +290,29 @@ TEST_F(FontView, ResizeRefitsCanvasAndKeepsClickMapping)
     EXPECT_EQ(s.CurrentChar, 126);
 }
 
-TEST_F(FontView, CloseKeepsGeometryAndReopensAtStoredPosition)
+TEST_F(FontView, GeometryKeptOnlyByTheCloseBox)
 {
     MakeFont(8, 8, 32, 20);
     s.FontViewX = 150;
     s.FontViewY = 120;
     ViewFont(s);
-    ASSERT_TRUE(platform::IsWindow(69));
     const int x = platform::WindowX(69), y = platform::WindowY(69);
-    const int w = platform::WindowWidth(69), h = platform::WindowHeight(69);
 
-    s.Event = platform::Event{};
-    s.Event.Kind = platform::EventKind::CloseWindow;
-    s.Event.Window = 69;
-    FontViewEvent(s);
-    EXPECT_FALSE(platform::IsWindow(69));
-    EXPECT_EQ(s.FontViewX, x);
-    EXPECT_EQ(s.FontViewY, y);
-    EXPECT_EQ(s.FontViewW, w);
-    EXPECT_EQ(s.FontViewH, h);
-
-    // Image 90 outlives the window.
-    EXPECT_TRUE(platform::IsImage(90));
-
-    // Events of other windows are not ours.
+    // Reopening forgets where the window was moved.
+    platform::ResizeWindow(69, x + 100, y + 50, 200, 150);
     ViewFont(s);
-    s.Event.Window = 0;
-    FontViewEvent(s);
-    EXPECT_TRUE(platform::IsWindow(69));
+    EXPECT_EQ(platform::WindowX(69), x);
+    EXPECT_EQ(platform::WindowY(69), y);
+    EXPECT_EQ(platform::WindowWidth(69), 16 * 18 + 2 + 20);
+
+    platform::ResizeWindow(69, x + 100, y + 50, 200, 150);
+    Send(platform::EventKind::CloseWindow);
+    EXPECT_FALSE(platform::IsWindow(69));
+    EXPECT_EQ(s.FontViewX, x + 100);
+    EXPECT_EQ(s.FontViewY, y + 50);
+    EXPECT_EQ(s.FontViewW, 200);
+    EXPECT_EQ(s.FontViewH, 150);
+    EXPECT_TRUE(platform::IsImage(90));  // image 90 outlives the window
 }
 
 TEST_F(FontView, RightClickOffersToSaveTheSheet)
@@ -360,7 +338,6 @@ TEST_F(FontView, GridKeepsTheEditorsGlyph)
     EXPECT_EQ(s.Grid.Cells, before.Cells);
     EXPECT_EQ(s.CharData, data);
     EXPECT_EQ(s.Modified, 0);
-    EXPECT_EQ(s.CurrentChar, 35);
 
     // With no character in the editor the grid is left alone as well.
     s.CurrentChar = -1;
@@ -370,8 +347,9 @@ TEST_F(FontView, GridKeepsTheEditorsGlyph)
 
 TEST_F(FontView, OddGlyphTextsDrawAsTheCodecReadsThem)
 {
-    // Lower-case digits, one-digit tokens, missing tokens, surplus tokens,
-    // a blank-led field, a non-ASCII character and an empty text; and a size not a multiple of 8.
+    // Lower-case digits, one-digit tokens, missing and surplus tokens, a
+    // blank-led field, a non-ASCII character, an empty text; 5 x 7 leaves a
+    // partial last byte.
     MakeFont(5, 7, 32, 6);
     s.CharData[32][1] = "0xff,0x1,0xAB,";
     s.CharData[33][1] = "";
@@ -385,34 +363,28 @@ TEST_F(FontView, OddGlyphTextsDrawAsTheCodecReadsThem)
 
 TEST_F(FontView, SheetTooBigIsRefused)
 {
+    MakeFont(8, 8, 32, 16);
     s.FontWidth = 4000;
     s.FontHeight = 4000;
-    s.FontStart = 32;
-    s.FontCount = 16;
     ViewFont(s);
     EXPECT_FALSE(platform::IsWindow(69));
     ASSERT_EQ(requesters->Messages.size(), 1u);
     EXPECT_EQ(requesters->Messages[0].Title, "Oops!");
+
+    // Few pixels, but wider than any image may be.
+    s.FontWidth = 40000;
+    s.FontHeight = 1;
+    ViewFont(s);
+    EXPECT_FALSE(platform::IsWindow(69));
+    EXPECT_EQ(requesters->Messages.size(), 2u);
 }
 
 TEST_F(FontView, LargeFontIsQuick)
 {
-    uint32_t seed = 12345;
-    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u; };
-    s.FontWidth = 128;
-    s.FontHeight = 128;
-    s.FontStart = 32;
-    s.FontCount = 224;
-    s.Grid.Create(130, 130);
-    for (int c = 32; c < 256; ++c)
-        s.CharData[size_t(c)][1] = MakeGlyph(128, 128, [&](int, int) { return (next() >> 16) % 3 == 0; });
-
+    MakeFont(128, 128, 32, 224);
     const auto start = std::chrono::steady_clock::now();
     ViewFont(s);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    EXPECT_LT(ms.count(), 1000);
-    EXPECT_EQ(s.FontViewRows, 15);
-    EXPECT_EQ(platform::GetImage(90)->Width, 16 * 129 + 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(platform::GetImage(90)->Height, 15 * 129 + 2);
 }
 
