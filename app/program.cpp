@@ -150,6 +150,10 @@ void MainMenuEvent(State& s, int number)
     // "Font"
     case 49: AddCharacter(s, 1); break;
     case 50:
+        // The addition binds the editor to the old first character and puts
+        // that character's text back afterwards; store the edited glyph
+        // under its own character first so no drawing is lost.
+        StoreBackGlyph(s);
         s.CurrentChar = s.FontStart;
         AddCharacter(s, 0);
         break;
@@ -197,8 +201,8 @@ void ScrollEditor(State& s)
 {
     int visible = platform::WindowHeight(obj::MainWindow, false) - 94;
     if (visible <= s.FontHeight * s.CellSize) {
-        int y = platform::ScrollAreaY(obj::EditorScrollArea) - 10 * s.Event.Wheel;
-        platform::SetScrollAreaY(obj::EditorScrollArea, y);
+        const int64_t y = int64_t(platform::ScrollAreaY(obj::EditorScrollArea)) - 10 * int64_t(s.Event.Wheel);
+        platform::SetScrollAreaY(obj::EditorScrollArea, int(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)));
     }
 }
 
@@ -284,6 +288,9 @@ bool ProgramStart(State& s)
     s.CellSize = 10;
 
     s.CharData.assign(CharTableRows, CharRow{});
+    // Labels from the start, so a character added before the first one gets
+    // its list text.
+    MakeCharLabels(s);
     s.CharWidth.assign(CharTableRows, 0);
     s.Grid.Create(s.FontWidth + 2, s.FontHeight + 2);
     s.ScratchGrid.Create(9, 9);

@@ -92,6 +92,15 @@ protected:
 
 TEST_F(ProgramTest, StartUpValues)
 {
+    // Start-up sets every value itself, whatever the state held before.
+    s.FontStart = 99;
+    s.Modified = 1;
+    s.FontName = s.TtfFontName = s.FileInfo = "x";
+    s.ThresholdWindow = s.ThresholdLevel = s.OtherThreshold = 0;
+    s.ThresholdMode = s.ChartFirst = s.ChartLast = 7;
+    s.CharData[40][1] = "old";
+    s.RecentFiles = {"old"};
+    s.CodePageFiles.clear();
     ASSERT_TRUE(ProgramStart(s));
     EXPECT_EQ(s.FontWidth, 16);
     EXPECT_EQ(s.FontHeight, 24);
@@ -100,7 +109,6 @@ TEST_F(ProgramTest, StartUpValues)
     EXPECT_EQ(s.FontCount, 1);
     EXPECT_EQ(s.CurrentChar, -1);
     EXPECT_EQ(s.Modified, 0);
-    EXPECT_EQ(s.QuitRequested, 0);
     EXPECT_EQ(s.FontName, "untitled");
     EXPECT_EQ(s.TtfFontName, "Arial");
     EXPECT_FLOAT_EQ(s.ThresholdWindow, 0.9f);
@@ -109,17 +117,13 @@ TEST_F(ProgramTest, StartUpValues)
     EXPECT_EQ(s.ThresholdMode, 1);
     EXPECT_EQ(s.ChartFirst, -1);
     EXPECT_EQ(s.ChartLast, -1);
-    EXPECT_FALSE(s.DefaultPreamble.empty());
     EXPECT_EQ(s.DefaultPreamble, MakeDefaultPreamble());
     EXPECT_EQ(s.FileInfo, s.DefaultPreamble);
     ASSERT_FALSE(s.ProgramFolder.empty());
     EXPECT_EQ(s.ProgramFolder.back(), '/');
-    EXPECT_EQ(s.CharData.size(), 257u);
-    EXPECT_EQ(s.CharWidth.size(), 257u);
-    EXPECT_EQ(s.CodePageTable.size(), 257u);
+    EXPECT_EQ(s.CharData[40][1], "");
     EXPECT_EQ(s.CodePageFiles.size(), 31u);
     EXPECT_EQ(s.ScratchGrid.Columns, 9);
-    EXPECT_EQ(s.ScratchGrid.Rows, 9);
     EXPECT_EQ(s.Grid.Columns, 18);
     EXPECT_EQ(s.Grid.Rows, 26);
     EXPECT_TRUE(s.RecentFiles.empty());
@@ -130,7 +134,6 @@ TEST_F(ProgramTest, StartUpValues)
     ASSERT_EQ(platform::CountItems(12), 1);
     EXPECT_EQ(platform::GetItemText(12, 0), "Chr$(32)   ");
     EXPECT_EQ(platform::GetState(12), 0);
-    EXPECT_TRUE(missing.empty());
     EXPECT_TRUE(ask->Titles.empty());
 }
 
@@ -164,11 +167,7 @@ TEST_F(ProgramTest, GlyphSizeFromSettings)
     EXPECT_EQ(s.CellSize, 10);  // chosen again for the glyph size
     EXPECT_EQ(platform::WindowWidth(0), 365);
     EXPECT_EQ(platform::WindowHeight(0), 575);
-    EXPECT_EQ(platform::ControlWidth(1), 320);
-    EXPECT_EQ(platform::ControlHeight(1), 500);
     EXPECT_EQ(platform::GetText(40), "32 x 50      Chr$(32) to Chr$(32)");
-    EXPECT_EQ(s.Grid.Columns, 34);
-    EXPECT_EQ(s.Grid.Rows, 52);
 }
 
 TEST_F(ProgramTest, MenuItemTexts)
@@ -222,15 +221,6 @@ TEST_F(ProgramTest, MenuItemTexts)
         EXPECT_EQ(platform::GetMenuItemText(3, item), "-") << "item " << item;
     EXPECT_EQ(platform::GetMenuItemText(3, 64), "");  // shortcuts only
     EXPECT_EQ(platform::GetMenuItemText(3, 65), "");
-}
-
-TEST_F(ProgramTest, RecentItemsFromSettings)
-{
-    WriteSettings("[Recent Files]\r\nMRUFile0 = /x/first.bas\r\nMRUFile1 = /x/second.c\r\n");
-    ASSERT_TRUE(ProgramStart(s));
-    EXPECT_EQ(platform::GetMenuItemText(3, 19), "/x/first.bas");
-    EXPECT_EQ(platform::GetMenuItemText(3, 20), "/x/second.c");
-    EXPECT_EQ(platform::GetMenuItemText(3, 21), "-");
 }
 
 TEST_F(ProgramTest, QuitRightAfterStartAsksNothing)
@@ -324,6 +314,9 @@ TEST_F(ProgramTest, WheelScrollsOnlyWhenTheGlyphDoesNotFit)
     for (int pass = 0; pass < 5; ++pass)
         ProgramPass(s);
     ASSERT_LE(platform::WindowHeight(0, false) - 94, glyph);
+    // The size event fitted the scroll area to the window.
+    EXPECT_EQ(platform::ControlWidth(2), platform::WindowWidth(0, false) - 20);
+    EXPECT_EQ(platform::ControlHeight(2), platform::WindowHeight(0, false) - 95);
     platform::SetScrollAreaY(2, 100);
     ASSERT_EQ(platform::ScrollAreaY(2), 100);
     int before = platform::ScrollAreaY(2);
@@ -339,15 +332,6 @@ TEST_F(ProgramTest, WheelScrollsOnlyWhenTheGlyphDoesNotFit)
     int now = platform::ScrollAreaY(2);
     Dispatch(EventKind::Control, 0, 1, ControlEvent::Wheel, 5, 5, 0, 1);
     EXPECT_EQ(platform::ScrollAreaY(2), now);
-}
-
-TEST_F(ProgramTest, SizeEventRelaysTheEditor)
-{
-    ASSERT_TRUE(ProgramStart(s));
-    platform::ResizeWindow(0, platform::WindowX(0), platform::WindowY(0), 500, 400);
-    Dispatch(EventKind::SizeWindow, 0);
-    EXPECT_EQ(platform::ControlWidth(2), platform::WindowWidth(0, false) - 20);
-    EXPECT_EQ(platform::ControlHeight(2), platform::WindowHeight(0, false) - 95);
 }
 
 TEST_F(ProgramTest, MenuNumbersReachTheirCommands)
@@ -387,27 +371,19 @@ TEST_F(ProgramTest, MenuNumbersReachTheirCommands)
     EXPECT_EQ(s.FontCount, 1);
 }
 
-TEST_F(ProgramTest, PostedEventsRunThroughTheLoop)
+// Adding a character before the first keeps what was drawn on the character
+// in the editor, and the new item gets its label.
+TEST_F(ProgramTest, AddingAtTheBeginningKeepsTheEditorsDrawing)
 {
     ASSERT_TRUE(ProgramStart(s));
-    platform::Event e;
-    e.Kind = EventKind::Menu;
-    e.Window = 0;
-    e.Object = 49;
-    platform::PostEvent(e);
-    for (int pass = 0; pass < 100 && s.FontCount == 1; ++pass)
-        ASSERT_TRUE(ProgramPass(s));
-    EXPECT_EQ(s.FontCount, 2);
-
-    e.Kind = EventKind::CloseWindow;
-    e.Object = -1;
-    platform::PostEvent(e);
-    ask->MessageAnswers.push_back(platform::MessageResult::No);
-    bool running = true;
-    for (int pass = 0; pass < 100 && running; ++pass)
-        running = ProgramPass(s);
-    EXPECT_FALSE(running);  // a character was selected and changed
-    EXPECT_EQ(ask->Messages.size(), 1u);
+    Menu(49);  // 32 and 33; 33 selected
+    Canvas(ControlEvent::LeftClick, 5, 5, platform::ButtonLeft);
+    Menu(50);
+    EXPECT_EQ(s.FontStart, 31);
+    EXPECT_EQ(platform::GetItemText(12, 0), "Chr$(31) ");
+    EXPECT_EQ(s.CharData[33][1].substr(0, 5), "0x80,");
+    EXPECT_EQ(s.CharData[32][1], "");  // the old first character is untouched
+    EXPECT_EQ(s.Modified, 1);
 }
 
 TEST_F(ProgramTest, ExitKeepsFontViewGeometryAndWritesSettings)
@@ -428,17 +404,6 @@ TEST_F(ProgramTest, ExitKeepsFontViewGeometryAndWritesSettings)
     EXPECT_NE(text.find("MainX = 77\r\nMainY = 66\r\nMainW = 400\r\nMainH = 350\r\n"), std::string::npos);
     EXPECT_NE(text.find("FontX = 50\r\nFontY = 60\r\nFontW = 300\r\nFontH = 220\r\n"), std::string::npos);
     EXPECT_NE(text.find("Font Width = 16\r\nFont Height = 24\r\nFont Scale = 10\r\n"), std::string::npos);
-}
-
-TEST_F(ProgramTest, ExitWithUnwritableSettingsGoesQuietly)
-{
-    fs::create_directory("Glyphery.inf");
-    ASSERT_TRUE(ProgramStart(s));
-    EXPECT_FALSE(Menu(39));
-    ProgramExit(s);
-    EXPECT_FALSE(platform::IsWindow(0));
-    EXPECT_TRUE(fs::is_directory("Glyphery.inf"));
-    EXPECT_TRUE(ask->Messages.empty());
 }
 
 // The whole program: a close request right after start-up ends the process
@@ -505,8 +470,10 @@ TEST_F(DriverTest, PlainRunExitsZeroAndWritesSettings)
 
 TEST_F(DriverTest, MissingAnswerFailsNamingTheLine)
 {
-    EXPECT_EQ(Run("event 0 12 change\nevent 0 1 left 3 3\n"), 1);  // quit asks, no answer queued
+    // "Quit" asks about the drawing; no answer is queued.
+    EXPECT_EQ(Run("event 0 12 change\nevent 0 1 left 3 3\nmenu 39\ndump state\n"), 1);
     EXPECT_NE(Read("out.txt").find("message Oops! | Do you want to save changes first?"), std::string::npos);
+    EXPECT_EQ(Read("out.txt").find("current"), std::string::npos);  // the run stopped there
     EXPECT_NE(Read("err.txt").find("line 3"), std::string::npos);
 }
 
@@ -516,6 +483,8 @@ TEST_F(DriverTest, UnknownStepFails)
     EXPECT_NE(Read("err.txt").find("line 2"), std::string::npos);
     EXPECT_EQ(Run("event 0 1 sideways\n"), 1);
     EXPECT_EQ(Run("menu x\n"), 1);
+    EXPECT_EQ(Run("menu 99999999999\n"), 1);
+    EXPECT_NE(Read("err.txt").find("line 1"), std::string::npos);
 }
 
 }  // namespace

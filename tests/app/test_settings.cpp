@@ -91,30 +91,6 @@ std::string DefaultFile(const std::string& tail = "")
            tail;
 }
 
-TEST_F(SettingsTest, MissingFileGivesDefaults)
-{
-    State s;
-    LoadSettings(s);
-    EXPECT_EQ(s.MainX, 200);
-    EXPECT_EQ(s.MainY, 200);
-    EXPECT_EQ(s.MainW, 700);
-    EXPECT_EQ(s.MainH, 287);
-    EXPECT_EQ(s.FontViewX, 400);
-    EXPECT_EQ(s.FontViewY, 200);
-    EXPECT_EQ(s.FontViewW, 500);
-    EXPECT_EQ(s.FontViewH, 400);
-    EXPECT_EQ(s.TtfViewX, 120);
-    EXPECT_EQ(s.TtfViewY, 200);
-    EXPECT_EQ(s.TtfViewW, 520);
-    EXPECT_EQ(s.TtfViewH, 600);
-    EXPECT_EQ(s.FontWidth, 16);
-    EXPECT_EQ(s.FontHeight, 24);
-    EXPECT_EQ(s.CellSize, 10);
-    EXPECT_EQ(s.DataFolder, "");
-    EXPECT_EQ(s.FntFolder, "");
-    EXPECT_TRUE(s.RecentFiles.empty());
-}
-
 TEST_F(SettingsTest, NamesIgnoreCaseAndBoundsApply)
 {
     State s = Loaded("[WINDOWS]\r\nmainx = 321\r\nMAINY=-50\r\nMainW = 50\r\nmainh = 99\r\n"
@@ -155,10 +131,12 @@ TEST_F(SettingsTest, HugeGlyphSizeIsBounded)
 
 TEST_F(SettingsTest, WritesTheExactLayout)
 {
+    // A missing file gives every default, written back as read; with no
+    // recent files the file ends with the group "General".
     State s;
     LoadSettings(s);
     SaveSettings(s);
-    EXPECT_EQ(ReadFile(), DefaultFile());  // no recent files: ends with "General"
+    EXPECT_EQ(ReadFile(), DefaultFile());
 
     s.MainX = -5;
     s.FontWidth = 8;
@@ -276,18 +254,7 @@ protected:
     State s;
 };
 
-TEST_F(RecentMenuTest, TwelveEntriesGiveTenItems)
-{
-    std::string file = "[Recent Files]\r\n";
-    for (int i = 0; i < 12; ++i)
-        file += "MRUFile" + std::to_string(i) + " = /r" + std::to_string(i) + "\r\n";
-    WriteFile(file);
-    ASSERT_TRUE(ProgramStart(s));
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(platform::GetMenuItemText(3, 19 + i), "/r" + std::to_string(i));
-}
-
-TEST_F(RecentMenuTest, ItemsWithoutEntryShowDash)
+TEST_F(RecentMenuTest, ItemsFollowTheList)
 {
     WriteFile("[Recent Files]\r\nMRUFile1 = /only\r\n");
     ASSERT_TRUE(ProgramStart(s));
@@ -299,6 +266,13 @@ TEST_F(RecentMenuTest, ItemsWithoutEntryShowDash)
     EXPECT_EQ(platform::GetMenuItemText(3, 19), "/second");
     EXPECT_EQ(platform::GetMenuItemText(3, 20), "/only");
     EXPECT_EQ(platform::GetMenuItemText(3, 21), "-");
+
+    // Twelve entries: the first ten get items.
+    for (int i = 0; i < 10; ++i)
+        AddRecentFile(s, "/r" + std::to_string(i));
+    ASSERT_EQ(s.RecentFiles.size(), 12u);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(platform::GetMenuItemText(3, 19 + i), "/r" + std::to_string(9 - i));
 }
 
 TEST_F(RecentMenuTest, LongPathShowsItsLast65Characters)

@@ -18,7 +18,8 @@
 //   idle                             one pass of the loop
 //   dump font|state|grid|list|clipboard
 //   dump menu N                      the text of menu item N
-//   dump sheet PATH                  image 90 as PNG
+//   dump sheet [PATH]                image 90 as PNG; without PATH as text, one
+//                                    character a pixel (# white, . black, - grey)
 //   dump file PATH                   the file's bytes on one line, CR and LF as \r and \n
 //
 // Every message box is printed as "message TITLE | TEXT" and "-> ANSWER".
@@ -26,6 +27,7 @@
 // run with exit code 1. At the end of the script the program quits through
 // its own quit check and exit steps.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -118,24 +120,22 @@ std::string RestAfter(const std::string& line, int count)
     return line.substr(std::min(i, line.size()));
 }
 
-bool IsNumber(const std::string& text)
-{
-    if (text.empty())
-        return false;
-    size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
-    if (i >= text.size())
-        return false;
-    for (; i < text.size(); ++i)
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    return true;
-}
-
+// A decimal integer with an optional sign; anything else, or a value beyond
+// what an int holds, fails the run.
 int Number(const std::string& text)
 {
-    if (!IsNumber(text))
+    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    if (i >= text.size())
         Fail("not a number: " + text);
-    return std::stoi(text);
+    int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            Fail("not a number: " + text);
+        value = value * 10 + (text[i] - '0');
+        if (value > int64_t(INT32_MAX) + (text[0] == '-' ? 1 : 0))
+            Fail("number out of range: " + text);
+    }
+    return int(text[0] == '-' ? -value : value);
 }
 
 bool SameEvent(const platform::Event& a, const platform::Event& b)
@@ -293,6 +293,28 @@ struct Driver {
         }
     }
 
+    // The sheet as text: its size, then one character a pixel: '#' white,
+    // '.' black, '-' the grey of the sheet, '?' any other colour.
+    void DumpSheet(const platform::Image& image)
+    {
+        Print("sheet " + platform::Str(image.Width) + " x " + platform::Str(image.Height));
+        for (int y = 0; y < image.Height; ++y) {
+            std::string row;
+            for (int x = 0; x < image.Width; ++x) {
+                platform::Rgb c = image.Get(x, y);
+                if (c == platform::RGB(255, 255, 255))
+                    row += '#';
+                else if (c == platform::RGB(0, 0, 0))
+                    row += '.';
+                else if (c == platform::RGB(196, 196, 196))
+                    row += '-';
+                else
+                    row += '?';
+            }
+            Print(row);
+        }
+    }
+
     void Dump(const std::string& line, const std::vector<std::string>& w)
     {
         if (w.size() < 2)
@@ -317,11 +339,11 @@ struct Driver {
             Print("menu " + w[2] + " " + platform::GetMenuItemText(3, Number(w[2])));
         } else if (what == "sheet") {
             std::string path = RestAfter(line, 2);
-            if (path.empty())
-                Fail("dump sheet needs a path");
             const platform::Image* image = platform::GetImage(90);
             if (!image)
                 Print("sheet: no image");
+            else if (path.empty())
+                DumpSheet(*image);
             else if (!platform::SavePng(*image, path))
                 Print("sheet: cannot write " + path);
         } else if (what == "file") {
