@@ -37,7 +37,7 @@ case "${1:-}" in
         install_missing
         build
         cd build
-        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "$(nproc)"
         ;;
     bench)
         install_missing
