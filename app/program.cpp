@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "core/commands.h"
 #include "core/editor.h"
+#include "core/fontstore.h"
 #include "core/objects.h"
 #include "formats/writers.h"
 #include "platform/files.h"
@@ -344,10 +345,13 @@ bool ProgramStart(State& s)
     SetupGrid(s);
     AddCharacter(s, 1);
 
-    // The editor shows code 32 but is bound to no character yet, so an
-    // untouched start-up font does not count as changed.
+    // The editor is bound to the character it shows, so what the user draws
+    // right away is kept like any other edit. Its blank glyph is stored as
+    // such, so an untouched start-up font does not count as changed.
+    s.CharData[size_t(s.FontStart)][1] = CharToHex(s);
+    s.SelectedGlyph = s.CharData[size_t(s.FontStart)][1];
     s.Modified = 0;
-    s.CurrentChar = -1;
+    s.CurrentChar = s.FontStart;
     s.ChartFirst = -1;
     s.ChartLast = -1;
     s.QuitRequested = 0;

@@ -107,7 +107,7 @@ TEST_F(ProgramTest, StartUpValues)
     EXPECT_EQ(s.CellSize, 10);
     EXPECT_EQ(s.FontStart, 32);
     EXPECT_EQ(s.FontCount, 1);
-    EXPECT_EQ(s.CurrentChar, -1);
+    EXPECT_EQ(s.CurrentChar, 32);  // bound to the character shown
     EXPECT_EQ(s.Modified, 0);
     EXPECT_EQ(s.FontName, "untitled");
     EXPECT_EQ(s.TtfFontName, "Arial");
@@ -232,14 +232,18 @@ TEST_F(ProgramTest, QuitRightAfterStartAsksNothing)
     EXPECT_EQ(s.Modified, 0);
 }
 
-TEST_F(ProgramTest, DrawingBeforeAnySelectionIsNeverStored)
+// The editor is bound to the character it shows from the start: a drawing
+// made right away is stored like any other and the quit asks about it.
+TEST_F(ProgramTest, DrawingRightAfterStartUpIsKept)
 {
     ASSERT_TRUE(ProgramStart(s));
     EXPECT_TRUE(Canvas(ControlEvent::LeftClick, 5, 5, platform::ButtonLeft));
-    EXPECT_EQ(s.Grid(0, 0), 1);
-    EXPECT_FALSE(Dispatch(EventKind::CloseWindow, 0));
-    EXPECT_TRUE(ask->Messages.empty());
-    EXPECT_EQ(s.CharData[32][1], "");
+    ask->MessageAnswers.push_back(platform::MessageResult::Yes);
+    EXPECT_TRUE(Dispatch(EventKind::CloseWindow, 0));
+    ASSERT_EQ(ask->Messages.size(), 1u);
+    EXPECT_EQ(ask->Messages[0].Text, "Do you want to save changes first?");
+    EXPECT_EQ(s.CharData[32][1].substr(0, 5), "0x80,");
+    EXPECT_EQ(s.Modified, 1);
 }
 
 // The close box and "Quit" behave alike: stored work asks; Yes stays, No exits.
@@ -382,7 +386,7 @@ TEST_F(ProgramTest, AddingAtTheBeginningKeepsTheEditorsDrawing)
     EXPECT_EQ(s.FontStart, 31);
     EXPECT_EQ(platform::GetItemText(12, 0), "Chr$(31) ");
     EXPECT_EQ(s.CharData[33][1].substr(0, 5), "0x80,");
-    EXPECT_EQ(s.CharData[32][1], "");  // the old first character is untouched
+    EXPECT_EQ(s.CharData[32][1].substr(0, 5), "0x00,");  // the old first character is untouched
     EXPECT_EQ(s.Modified, 1);
 }
 
@@ -463,7 +467,7 @@ protected:
 TEST_F(DriverTest, PlainRunExitsZeroAndWritesSettings)
 {
     EXPECT_EQ(Run("# nothing but a look\n\ndump state\n"), 0);
-    EXPECT_EQ(Read("out.txt"), "current -1\nmodified 0\nlist 0\ntitle Glyphery\n"
+    EXPECT_EQ(Read("out.txt"), "current 32\nmodified 0\nlist 0\ntitle Glyphery\n"
                                "status 16 x 24      Chr$(32) to Chr$(32)\n");
     EXPECT_TRUE(fs::exists("Glyphery.inf"));
 }
