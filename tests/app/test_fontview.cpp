@@ -1,5 +1,6 @@
 // The "Font View" window on the real GUI layer (offscreen): the sheet in
-// image 90, clicks mapped back to characters, resize and close.
+// image 90, clicks mapped back to characters, resize and close. The driver
+// script menu_commands dumps the sheet of a font from code 65 as well.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -41,6 +42,12 @@ std::string PatternGlyph(int code, int w, int h)
     return text;
 }
 
+// "x,y wxh" of a control.
+std::string Place(int control)
+{
+    return std::to_string(platform::ControlX(control)) + "," + std::to_string(platform::ControlY(control)) + " " +
+           std::to_string(platform::ControlWidth(control)) + "x" + std::to_string(platform::ControlHeight(control));
+}
 class FontView : public ::testing::Test {
 protected:
     void SetUp() override
@@ -50,7 +57,6 @@ protected:
         requesters = scripted.get();
         platform::UseRequesters(std::move(scripted));
     }
-
     void TearDown() override
     {
         platform::CloseWindow(69);
@@ -115,13 +121,8 @@ protected:
 
     void Send(platform::EventKind kind, platform::ControlEvent type = platform::ControlEvent::None, int x = 0, int y = 0)
     {
-        s.Event = platform::Event{};
-        s.Event.Kind = kind;
-        s.Event.Window = 69;
-        s.Event.Object = kind == platform::EventKind::Control ? 70 : -1;
-        s.Event.Type = type;
-        s.Event.MouseX = x;
-        s.Event.MouseY = y;
+        int object = kind == platform::EventKind::Control ? 70 : -1;
+        s.Event = platform::Event{kind, 69, object, type, x, y};
         FontViewEvent(s);
     }
 
@@ -136,28 +137,30 @@ protected:
         Send(platform::EventKind::Control, type, int(x * scale), int(y * scale));
     }
 
+    // After a pick: the label, the list position and the character in the editor.
+    std::string Picked()
+    {
+        return platform::GetText(71) + " | " + std::to_string(platform::GetState(12)) + " " +
+               std::to_string(s.CurrentChar);
+    }
+
     State s;
     platform::ScriptedRequesters* requesters = nullptr;
 };
 
-TEST_F(FontView, SheetOf95CharactersFrom32)
+TEST_F(FontView, SheetOf95CharactersFrom32AndItsResize)
 {
     MakeFont(16, 24, 32, 95);
+    OpenCharacterList();
     ViewFont(s);
 
     ASSERT_TRUE(platform::IsWindow(69));
     EXPECT_EQ(platform::GetWindowTitle(69), "Font View");
     EXPECT_EQ(platform::WindowWidth(69), 566);
     EXPECT_EQ(platform::WindowHeight(69), 362);
-    EXPECT_EQ(platform::ControlX(70), 10);
-    EXPECT_EQ(platform::ControlY(70), 50);
-    EXPECT_EQ(platform::ControlWidth(70), 546);
-    EXPECT_EQ(platform::ControlHeight(70), 302);
-    EXPECT_EQ(platform::ControlX(71), 10);
-    EXPECT_EQ(platform::ControlY(71), 10);
+    EXPECT_EQ(Place(70), "10,50 546x302");
+    EXPECT_EQ(Place(71), "10,10 200x25");
     EXPECT_EQ(platform::GetText(71), "");
-    EXPECT_EQ(s.FontViewPixel, 2);
-    EXPECT_FLOAT_EQ(s.FontViewAspect, 546.0f / 302.0f);
     ExpectSheet(6);
 
     // Hand-checked layout: grey margins, the first glyph at (2, 2), the gap.
@@ -172,6 +175,23 @@ TEST_F(FontView, SheetOf95CharactersFrom32)
     EXPECT_EQ(platform::Point(2, 2), sheet->Get(2, 2));
     EXPECT_EQ(platform::Point(100, 60), sheet->Get(100, 60));
     platform::StopDrawing();
+
+    // A smaller window: the canvas follows it and the sheet is drawn smaller,
+    // the last cell (no glyph) in scale; clicks still find their codes.
+    platform::ResizeWindow(69, platform::WindowX(69), platform::WindowY(69), 300, 250);
+    Send(platform::EventKind::SizeWindow);
+    EXPECT_EQ(Place(70), "10,50 " + std::to_string(platform::WindowWidth(69) - 20) + "x" +
+                             std::to_string(platform::WindowHeight(69) - 20));
+    const int w = platform::ControlWidth(70);
+    ASSERT_TRUE(platform::StartDrawingCanvas(70));
+    EXPECT_EQ(platform::Point((2 + 34 * 15 + 17) * w / 546, (2 + 50 * 5 + 25) * w / 546), Grey);
+    platform::StopDrawing();
+    for (int code : {32, 65, 90, 126}) {
+        ClickCell((code - 32) % 16, (code - 32) / 16);
+        EXPECT_EQ(s.CurrentChar, code);
+    }
+    ClickCell(15, 5);  // code 127, beyond the font
+    EXPECT_EQ(Picked(), " | 94 126");
 }
 
 TEST_F(FontView, PixelSizeAndRows)
@@ -179,12 +199,9 @@ TEST_F(FontView, PixelSizeAndRows)
     // 16 characters from 48: one whole row, and an empty one below it.
     MakeFont(8, 24, 48, 16);
     ViewFont(s);
-    EXPECT_EQ(s.FontViewPixel, 2);
     ExpectSheet(2);
-
     MakeFont(8, 25, 48, 16);
     ViewFont(s);
-    EXPECT_EQ(s.FontViewPixel, 1);
     EXPECT_EQ(platform::WindowWidth(69), 16 * 9 + 2 + 20);
     EXPECT_EQ(platform::WindowHeight(69), 2 * 26 + 2 + 60);
     ExpectSheet(2);
@@ -200,16 +217,14 @@ TEST_F(FontView, EveryGlyphFitsWhenTheFirstRowStartsLate)
     // The last glyph (code 58) is picked from the second row.
     OpenCharacterList();
     ClickCell(10, 1);
-    EXPECT_EQ(platform::GetText(71), "Chr$(58),    Chr$($3A)");
-    EXPECT_EQ(s.CurrentChar, 58);
+    EXPECT_EQ(Picked(), "Chr$(58),    Chr$($3A) | 12 58");
 }
 
-TEST_F(FontView, ClicksPickCharactersFrom65)
+TEST_F(FontView, ClicksPickCharacters)
 {
     MakeFont(8, 8, 65, 26);
     OpenCharacterList();
     ViewFont(s);
-    ExpectSheet(2);
 
     // The click hands the focus back to the main window (in the window
     // system's own time).
@@ -220,74 +235,32 @@ TEST_F(FontView, ClicksPickCharactersFrom65)
     platform::ActivateWindow(69);
     ASSERT_EQ(awaitActive(69), 69);
     ClickCell(1, 0);
-    EXPECT_EQ(platform::GetText(71), "Chr$(65),    Chr$($41)");
-    EXPECT_EQ(platform::GetState(12), 0);
-    EXPECT_EQ(s.CurrentChar, 65);
+    EXPECT_EQ(Picked(), "Chr$(65),    Chr$($41) | 0 65");
     EXPECT_EQ(awaitActive(0), 0);
-
     ClickCell(2, 1);  // code 64 + 16 + 2
-    EXPECT_EQ(platform::GetText(71), "Chr$(82),    Chr$($52)");
-    EXPECT_EQ(platform::GetState(12), 17);
-    EXPECT_EQ(s.CurrentChar, 82);
+    EXPECT_EQ(Picked(), "Chr$(82),    Chr$($52) | 17 82");
 
     // Code 64 lies before the font, code 91 after it: the label clears and
     // nothing is selected.
-    for (auto [column, row] : {std::pair{0, 0}, std::pair{11, 1}}) {
-        ClickCell(column, row);
-        EXPECT_EQ(platform::GetText(71), "");
-        EXPECT_EQ(platform::GetState(12), 17);
-        EXPECT_EQ(s.CurrentChar, 82);
-    }
+    ClickCell(0, 0);
+    EXPECT_EQ(Picked(), " | 17 82");
+    ClickCell(11, 1);
+    EXPECT_EQ(Picked(), " | 17 82");
 
     // Row 2 x (19 / 290 x 290 / 38) is just below 1 in double precision and
     // exactly 1 in single precision: the click falls in the second row.
     Send(platform::EventKind::Control, platform::ControlEvent::LeftClick, 29, 19);
     EXPECT_EQ(s.CurrentChar, 81);
-}
 
-TEST_F(FontView, LabelOfLowCodesAndCodeZero)
-{
+    // Low codes: the label of code 10; code 0 never selects.
     MakeFont(8, 8, 0, 16);
+    platform::CloseWindow(0);
     OpenCharacterList();
     ViewFont(s);
-
     ClickCell(10, 0);
-    EXPECT_EQ(platform::GetText(71), "Chr$(10),    Chr$($0A)");
-    EXPECT_EQ(s.CurrentChar, 10);
-
-    // Code 0 never selects.
+    EXPECT_EQ(Picked(), "Chr$(10),    Chr$($0A) | 10 10");
     ClickCell(0, 0);
-    EXPECT_EQ(platform::GetText(71), "");
-    EXPECT_EQ(s.CurrentChar, 10);
-}
-
-TEST_F(FontView, ResizeRefitsCanvasAndKeepsClickMapping)
-{
-    MakeFont(16, 24, 32, 95);
-    OpenCharacterList();
-    ViewFont(s);
-
-    platform::ResizeWindow(69, platform::WindowX(69), platform::WindowY(69), 300, 250);
-    Send(platform::EventKind::SizeWindow);
-    EXPECT_EQ(platform::ControlX(70), 10);
-    EXPECT_EQ(platform::ControlY(70), 50);
-    EXPECT_EQ(platform::ControlWidth(70), platform::WindowWidth(69) - 20);
-    EXPECT_EQ(platform::ControlHeight(70), platform::WindowHeight(69) - 20);
-
-    // The sheet is drawn smaller: the last cell (no glyph) lands in scale.
-    const int w = platform::ControlWidth(70);
-    ASSERT_TRUE(platform::StartDrawingCanvas(70));
-    EXPECT_EQ(platform::Point((2 + 34 * 15 + 17) * w / 546, (2 + 50 * 5 + 25) * w / 546), Grey);
-    platform::StopDrawing();
-
-    for (int code : {32, 65, 90, 126}) {
-        const int k = code - 32;
-        ClickCell(k % 16, k / 16);
-        EXPECT_EQ(s.CurrentChar, code);
-    }
-    ClickCell(15, 5);  // code 127, beyond the font
-    EXPECT_EQ(platform::GetText(71), "");
-    EXPECT_EQ(s.CurrentChar, 126);
+    EXPECT_EQ(Picked(), " | 10 10");
 }
 
 TEST_F(FontView, GeometryKeptOnlyByTheCloseBox)
@@ -301,17 +274,14 @@ TEST_F(FontView, GeometryKeptOnlyByTheCloseBox)
     // Reopening forgets where the window was moved.
     platform::ResizeWindow(69, x + 100, y + 50, 200, 150);
     ViewFont(s);
-    EXPECT_EQ(platform::WindowX(69), x);
-    EXPECT_EQ(platform::WindowY(69), y);
-    EXPECT_EQ(platform::WindowWidth(69), 16 * 18 + 2 + 20);
+    EXPECT_EQ((std::vector<int>{platform::WindowX(69), platform::WindowY(69), platform::WindowWidth(69)}),
+              (std::vector<int>{x, y, 16 * 18 + 2 + 20}));
 
     platform::ResizeWindow(69, x + 100, y + 50, 200, 150);
     Send(platform::EventKind::CloseWindow);
     EXPECT_FALSE(platform::IsWindow(69));
-    EXPECT_EQ(s.FontViewX, x + 100);
-    EXPECT_EQ(s.FontViewY, y + 50);
-    EXPECT_EQ(s.FontViewW, 200);
-    EXPECT_EQ(s.FontViewH, 150);
+    EXPECT_EQ((std::vector<int>{s.FontViewX, s.FontViewY, s.FontViewW, s.FontViewH}),
+              (std::vector<int>{x + 100, y + 50, 200, 150}));
     EXPECT_TRUE(platform::IsImage(90));  // image 90 outlives the window
 }
 
@@ -364,19 +334,15 @@ TEST_F(FontView, OddGlyphTextsDrawAsTheCodecReadsThem)
 TEST_F(FontView, SheetTooBigIsRefused)
 {
     MakeFont(8, 8, 32, 16);
-    s.FontWidth = 4000;
-    s.FontHeight = 4000;
-    ViewFont(s);
-    EXPECT_FALSE(platform::IsWindow(69));
-    ASSERT_EQ(requesters->Messages.size(), 1u);
+    // Too many pixels; then few, but wider than any image may be.
+    for (auto [w, h] : {std::pair{4000, 4000}, {40000, 1}}) {
+        s.FontWidth = w;
+        s.FontHeight = h;
+        ViewFont(s);
+        EXPECT_FALSE(platform::IsWindow(69));
+    }
+    ASSERT_EQ(requesters->Messages.size(), 2u);
     EXPECT_EQ(requesters->Messages[0].Title, "Oops!");
-
-    // Few pixels, but wider than any image may be.
-    s.FontWidth = 40000;
-    s.FontHeight = 1;
-    ViewFont(s);
-    EXPECT_FALSE(platform::IsWindow(69));
-    EXPECT_EQ(requesters->Messages.size(), 2u);
 }
 
 TEST_F(FontView, LargeFontIsQuick)

@@ -1,93 +1,65 @@
-// The settings file "Glyphery.inf" and the recent-file list.
+// The settings file "Glyphery.inf" and the recent-file list. How the file is
+// read (groups, keys, numbers, ANSI or UTF-8) is tested on the platform's
+// settings files in tests/platform/test_settings.cpp.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "app/settings.h"
 #include "platform/gui.h"
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
 
 // Each test runs in a fresh folder of its own, where "Glyphery.inf" lives.
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    State Loaded(const std::string& bytes)
     {
-        old_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "glyphery-settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        fs::current_path(dir_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_);
-        std::error_code error;
-        fs::remove_all(dir_, error);
-    }
-
-    static void WriteFile(const std::string& bytes)
-    {
-        std::ofstream out("Glyphery.inf", std::ios::binary);
-        out << bytes;
-    }
-    static std::string ReadFile()
-    {
-        std::ifstream in("Glyphery.inf", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    static State Loaded(const std::string& bytes)
-    {
-        WriteFile(bytes);
+        folder.Put("Glyphery.inf", bytes);
         State s;
         LoadSettings(s);
         return s;
     }
-
-    fs::path old_;
-    fs::path dir_;
+    static std::string Written() { return TempFolder::Read("Glyphery.inf"); }
+    TempFolder folder{true};
 };
-
-const std::string Bom = "\xEF\xBB\xBF";
 
 // The file as written for a state with the default values.
 std::string DefaultFile(const std::string& tail = "")
 {
-    return Bom + "\r\n"
-                 "[Windows]\r\n"
-                 "; Main Window\r\n"
-                 "MainX = 200\r\n"
-                 "MainY = 200\r\n"
-                 "MainW = 700\r\n"
-                 "MainH = 287\r\n"
-                 "; Font Window\r\n"
-                 "FontX = 400\r\n"
-                 "FontY = 200\r\n"
-                 "FontW = 500\r\n"
-                 "FontH = 400\r\n"
-                 "; TTF Window\r\n"
-                 "ttfX = 120\r\n"
-                 "ttfY = 200\r\n"
-                 "ttfW = 520\r\n"
-                 "ttfH = 600\r\n"
-                 "\r\n"
-                 "[Font]\r\n"
-                 "Font Width = 16\r\n"
-                 "Font Height = 24\r\n"
-                 "Font Scale = 10\r\n"
-                 "\r\n"
-                 "[General]\r\n"
-                 "Data Folder = \r\n"
-                 "FNT file Folder = \r\n" +
+    return "\xEF\xBB\xBF\r\n"
+           "[Windows]\r\n"
+           "; Main Window\r\n"
+           "MainX = 200\r\n"
+           "MainY = 200\r\n"
+           "MainW = 700\r\n"
+           "MainH = 287\r\n"
+           "; Font Window\r\n"
+           "FontX = 400\r\n"
+           "FontY = 200\r\n"
+           "FontW = 500\r\n"
+           "FontH = 400\r\n"
+           "; TTF Window\r\n"
+           "ttfX = 120\r\n"
+           "ttfY = 200\r\n"
+           "ttfW = 520\r\n"
+           "ttfH = 600\r\n"
+           "\r\n"
+           "[Font]\r\n"
+           "Font Width = 16\r\n"
+           "Font Height = 24\r\n"
+           "Font Scale = 10\r\n"
+           "\r\n"
+           "[General]\r\n"
+           "Data Folder = \r\n"
+           "FNT file Folder = \r\n" +
            tail;
 }
 
@@ -95,36 +67,19 @@ TEST_F(SettingsTest, NamesIgnoreCaseAndBoundsApply)
 {
     State s = Loaded("[WINDOWS]\r\nmainx = 321\r\nMAINY=-50\r\nMainW = 50\r\nmainh = 99\r\n"
                      "FontX = -1\r\nFontW = 199\r\nFontH = 100\r\nttfY = 0\r\nttfW = abc\r\n"
-                     "[font]\r\nFont Width = 0\r\nFont Height = high\r\nFont Scale = -3\r\n");
-    EXPECT_EQ(s.MainX, 321);
-    EXPECT_EQ(s.MainY, 0);
-    EXPECT_EQ(s.MainW, 200);
-    EXPECT_EQ(s.MainH, 100);
-    EXPECT_EQ(s.FontViewX, 0);
-    EXPECT_EQ(s.FontViewW, 200);
-    EXPECT_EQ(s.FontViewH, 100);
+                     "[font]\r\nFont Width = 0\r\nFont Height = high\r\nFont Scale = -3\r\n"
+                     "[General]\r\nData Folder =   /home/me/fonts  \t\r\nFNT file Folder=a=b\r\n");
+    EXPECT_EQ((std::vector<int>{s.MainX, s.MainY, s.MainW, s.MainH}), (std::vector<int>{321, 0, 200, 100}));
+    EXPECT_EQ((std::vector<int>{s.FontViewX, s.FontViewW, s.FontViewH}), (std::vector<int>{0, 200, 100}));
     EXPECT_EQ(s.TtfViewY, 0);
     EXPECT_EQ(s.TtfViewW, 200);  // not a number: 0, then the bound
     EXPECT_EQ(s.FontWidth, 8);
     EXPECT_EQ(s.FontHeight, 12);
     EXPECT_EQ(s.CellSize, -3);  // no bound on the scale
-}
-
-TEST_F(SettingsTest, ValuesAsWrittenByHand)
-{
-    State s = Loaded("MainX = 5\n[Font]\n  Font Width\t= 24   \n[General]\n"
-                     "Data Folder =   /home/me/fonts  \t\nFNT file Folder=a=b\n"
-                     "[Windows]\nMainX = 7\n[windows]\nMainY = 9\n");
-    EXPECT_EQ(s.MainX, 7);    // lines before the first group are never read
-    EXPECT_EQ(s.MainY, 200);  // only the first of two equal groups is searched
-    EXPECT_EQ(s.FontWidth, 24);
     EXPECT_EQ(s.DataFolder, "/home/me/fonts");
     EXPECT_EQ(s.FntFolder, "a=b");
-}
 
-TEST_F(SettingsTest, HugeGlyphSizeIsBounded)
-{
-    State s = Loaded("[Font]\r\nFont Width = 2000000000\r\nFont Height = 99999\r\n");
+    s = Loaded("[Font]\r\nFont Width = 2000000000\r\nFont Height = 99999\r\n");
     EXPECT_EQ(s.FontWidth, 1024);
     EXPECT_EQ(s.FontHeight, 1024);
 }
@@ -136,7 +91,7 @@ TEST_F(SettingsTest, WritesTheExactLayout)
     State s;
     LoadSettings(s);
     SaveSettings(s);
-    EXPECT_EQ(ReadFile(), DefaultFile());
+    EXPECT_EQ(Written(), DefaultFile());
 
     s.MainX = -5;
     s.FontWidth = 8;
@@ -146,38 +101,22 @@ TEST_F(SettingsTest, WritesTheExactLayout)
     s.RecentFiles = {"/a/one.bas", "/b/two.c"};
     SaveSettings(s);
     std::string expected = DefaultFile("\r\n[Recent Files]\r\nMRUFile0 = /a/one.bas\r\nMRUFile1 = /b/two.c\r\n");
-    expected.replace(expected.find("MainX = 200"), 11, "MainX = -5");
-    expected.replace(expected.find("Font Width = 16"), 15, "Font Width = 8");
-    expected.replace(expected.find("Font Height = 24"), 16, "Font Height = 12");
-    expected.replace(expected.find("Data Folder = "), 14, "Data Folder = /data/fonts");
-    expected.replace(expected.find("FNT file Folder = "), 18, "FNT file Folder = C:\\fnt");
-    EXPECT_EQ(ReadFile(), expected);
+    for (auto [from, to] : {std::pair<std::string, std::string>{"MainX = 200", "MainX = -5"},
+                            {"Font Width = 16", "Font Width = 8"},
+                            {"Font Height = 24", "Font Height = 12"},
+                            {"Data Folder = ", "Data Folder = /data/fonts"},
+                            {"FNT file Folder = ", "FNT file Folder = C:\\fnt"}})
+        expected.replace(expected.find(from), from.size(), to);
+    EXPECT_EQ(Written(), expected);
 }
 
-TEST_F(SettingsTest, OtherGroupsAreGoneAfterWriting)
+TEST_F(SettingsTest, OtherGroupsAreGoneAndGeometryStaysWithoutAWindow)
 {
-    WriteFile("[CodePage]\r\nchr41 = 66\r\n[Windows]\r\nMainX = 300\r\n");
-    State s;
-    LoadSettings(s);
-    SaveSettings(s);
-    std::string text = ReadFile();
-    EXPECT_EQ(text.find("CodePage"), std::string::npos);
-    EXPECT_NE(text.find("MainX = 300\r\n"), std::string::npos);
-}
-
-TEST_F(SettingsTest, AnsiFileBecomesUtf8)
-{
-    State s = Loaded("[General]\r\nData Folder = C:\\Daten\\M\xFCller\r\n");
-    EXPECT_EQ(s.DataFolder, "C:\\Daten\\M\xC3\xBCller");
-    SaveSettings(s);
-    std::string text = ReadFile();
-    EXPECT_EQ(text.substr(0, 5), Bom + "\r\n");
-    EXPECT_NE(text.find("Data Folder = C:\\Daten\\M\xC3\xBCller\r\n"), std::string::npos);
-
-    // Read back as UTF-8, the bytes are not taken for ANSI a second time.
-    State again;
-    LoadSettings(again);
-    EXPECT_EQ(again.DataFolder, s.DataFolder);
+    State s = Loaded("[CodePage]\r\nchr41 = 66\r\n[Windows]\r\nMainX = 33\r\nMainY = 44\r\nMainW = 555\r\n"
+                     "MainH = 666\r\n");
+    SaveSettings(s);  // no window 0 exists: the values read stay
+    EXPECT_EQ(Written().find("CodePage"), std::string::npos);
+    EXPECT_NE(Written().find("MainX = 33\r\nMainY = 44\r\nMainW = 555\r\nMainH = 666\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, RecentFilesReadTenSkippingGaps)
@@ -186,35 +125,25 @@ TEST_F(SettingsTest, RecentFilesReadTenSkippingGaps)
                        "MRUFile4 = /one\r\n";
     for (int i = 5; i < 12; ++i)
         file += "MRUFile" + std::to_string(i) + " = /f" + std::to_string(i) + "\r\n";
-    State s = Loaded(file);
-    ASSERT_EQ(s.RecentFiles.size(), 8u);  // keys 1, 3, 4, 5 to 9
-    EXPECT_EQ(s.RecentFiles[0], "/one");
-    EXPECT_EQ(s.RecentFiles[1], "/three");
-    EXPECT_EQ(s.RecentFiles[2], "/one");  // duplicates are kept as read
-    EXPECT_EQ(s.RecentFiles[7], "/f9");
+    // Keys 1, 3, 4, 5 to 9; duplicates are kept as read.
+    EXPECT_EQ(Loaded(file).RecentFiles, (Texts{"/one", "/three", "/one", "/f5", "/f6", "/f7", "/f8", "/f9"}));
 }
 
-TEST_F(SettingsTest, AddRecentFileMovesToTop)
+TEST_F(SettingsTest, AddRecentFileMovesToTopAndTwelveAreWrittenTenRead)
 {
     State s;
-    AddRecentFile(s, "/a");
-    AddRecentFile(s, "/b");
-    AddRecentFile(s, "/c");
-    AddRecentFile(s, "/a");
-    EXPECT_EQ(s.RecentFiles, (std::vector<std::string>{"/a", "/c", "/b"}));
+    for (const char* path : {"/a", "/b", "/c", "/a"})
+        AddRecentFile(s, path);
+    EXPECT_EQ(s.RecentFiles, (Texts{"/a", "/c", "/b"}));
     AddRecentFile(s, "/A");  // another letter case is another path
-    EXPECT_EQ(s.RecentFiles, (std::vector<std::string>{"/A", "/a", "/c", "/b"}));
-}
+    EXPECT_EQ(s.RecentFiles, (Texts{"/A", "/a", "/c", "/b"}));
 
-TEST_F(SettingsTest, TwelveWrittenTenRead)
-{
-    State s;
+    s.RecentFiles.clear();
     for (int i = 0; i < 12; ++i)
         AddRecentFile(s, "/font" + std::to_string(i) + ".bas");
     SaveSettings(s);
-    std::string text = ReadFile();
+    std::string text = Written();
     EXPECT_NE(text.find("MRUFile0 = /font11.bas\r\n"), std::string::npos);
-    EXPECT_NE(text.find("MRUFile11 = /font0.bas\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 24), "MRUFile11 = /font0.bas\r\n");
 
     State again;
@@ -222,14 +151,6 @@ TEST_F(SettingsTest, TwelveWrittenTenRead)
     ASSERT_EQ(again.RecentFiles.size(), 10u);
     EXPECT_EQ(again.RecentFiles.front(), "/font11.bas");
     EXPECT_EQ(again.RecentFiles.back(), "/font2.bas");
-}
-
-TEST_F(SettingsTest, GeometryKeptWhenTheMainWindowIsMissing)
-{
-    State s = Loaded("[Windows]\r\nMainX = 33\r\nMainY = 44\r\nMainW = 555\r\nMainH = 666\r\n");
-    SaveSettings(s);  // no window 0 exists: the values read stay
-    std::string text = ReadFile();
-    EXPECT_NE(text.find("MainX = 33\r\nMainY = 44\r\nMainW = 555\r\nMainH = 666\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, UnwritableTargetWritesNothing)
@@ -244,54 +165,40 @@ TEST_F(SettingsTest, UnwritableTargetWritesNothing)
 }
 
 // With the main window: the recent items of the "File" menu.
-class RecentMenuTest : public SettingsTest {
-protected:
-    void TearDown() override
-    {
-        ProgramExit(s);
-        SettingsTest::TearDown();
-    }
-    State s;
-};
-
-TEST_F(RecentMenuTest, ItemsFollowTheList)
+TEST_F(SettingsTest, RecentMenuItemsFollowTheList)
 {
-    WriteFile("[Recent Files]\r\nMRUFile1 = /only\r\n");
+    folder.Put("Glyphery.inf", "[Recent Files]\r\nMRUFile1 = /only\r\n");
+    State s;
     ASSERT_TRUE(ProgramStart(s));
-    EXPECT_EQ(platform::GetMenuItemText(3, 19), "/only");
-    for (int item = 20; item <= 28; ++item)
-        EXPECT_EQ(platform::GetMenuItemText(3, item), "-");
-
+    auto items = [] {
+        std::string texts;
+        for (int item = 19; item <= 28; ++item)
+            texts += platform::GetMenuItemText(3, item) + " ";
+        return texts;
+    };
+    EXPECT_EQ(items(), "/only - - - - - - - - - ");
     AddRecentFile(s, "/second");
-    EXPECT_EQ(platform::GetMenuItemText(3, 19), "/second");
-    EXPECT_EQ(platform::GetMenuItemText(3, 20), "/only");
-    EXPECT_EQ(platform::GetMenuItemText(3, 21), "-");
-
+    EXPECT_EQ(items(), "/second /only - - - - - - - - ");
     // Twelve entries: the first ten get items.
     for (int i = 0; i < 10; ++i)
         AddRecentFile(s, "/r" + std::to_string(i));
-    ASSERT_EQ(s.RecentFiles.size(), 12u);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(platform::GetMenuItemText(3, 19 + i), "/r" + std::to_string(9 - i));
-}
+    EXPECT_EQ(s.RecentFiles.size(), 12u);
+    EXPECT_EQ(items(), "/r9 /r8 /r7 /r6 /r5 /r4 /r3 /r2 /r1 /r0 ");
 
-TEST_F(RecentMenuTest, LongPathShowsItsLast65Characters)
-{
-    ASSERT_TRUE(ProgramStart(s));
+    // A long path shows its last 65 characters; characters, not bytes, so
+    // a path of non-ASCII letters keeps whole letters.
     std::string path = "/";
     for (int i = 0; path.size() < 100; ++i)
         path += char('a' + i % 26);
-    ASSERT_EQ(path.size(), 100u);
     AddRecentFile(s, path);
     EXPECT_EQ(platform::GetMenuItemText(3, 19), path.substr(35));
-
-    // Characters, not bytes: a path of non-ASCII letters keeps whole letters.
     std::string umlauts;
     for (int i = 0; i < 70; ++i)
         umlauts += "\xC3\xBC";
     AddRecentFile(s, umlauts);
     EXPECT_EQ(platform::GetMenuItemText(3, 19), umlauts.substr(10));
     EXPECT_EQ(platform::GetMenuItemText(3, 20), path.substr(35));
+    ProgramExit(s);
 }
 
 }  // namespace

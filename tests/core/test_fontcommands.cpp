@@ -22,6 +22,7 @@
 namespace {
 
 using Pixels = std::vector<std::pair<int, int>>;
+using Texts = std::vector<std::string>;
 
 std::string Glyph(int w, int h, const Pixels& pixels)
 {
@@ -34,29 +35,24 @@ std::string Glyph(int w, int h, const Pixels& pixels)
     return CharToHex(t);
 }
 
-// Row 0 set from column `from` to column `to`.
-std::string Columns(int w, int h, int from, int to)
+// Row 0 of an 8 x 2 glyph set from column `from` to column `to`.
+std::string Columns(int from, int to)
 {
     Pixels p;
     for (int x = from; x <= to; x++)
         p.push_back({x, 0});
-    return Glyph(w, h, p);
+    return Glyph(8, 2, p);
 }
 
 class FontCommands : public ::testing::Test {
 protected:
     State s;
-    platform::ScriptedRequesters* ask = nullptr;
+    platform::ScriptedRequesters* ask = new platform::ScriptedRequesters;
 
-    void SetUp() override
-    {
-        auto requesters = std::make_unique<platform::ScriptedRequesters>();
-        ask = requesters.get();
-        platform::UseRequesters(std::move(requesters));
-    }
+    void SetUp() override { platform::UseRequesters(std::unique_ptr<platform::ScriptedRequesters>(ask)); }
 
     // A font as a reader leaves it, with its first character in the editor.
-    void Load(int w, int h, const std::vector<std::string>& texts, int start = 1)
+    void Load(int w, int h, const Texts& texts, int start = 1)
     {
         s.FontWidth = w;
         s.FontHeight = h;
@@ -75,6 +71,15 @@ protected:
 
     const std::string& Text(int code) const { return s.CharData[size_t(code)][1]; }
 
+    // The stored texts of codes 1 to `count`.
+    Texts Stored(int count) const
+    {
+        Texts out;
+        for (int c = 1; c <= count; c++)
+            out.push_back(Text(c));
+        return out;
+    }
+
     // The glyph in the editor as a glyph text.
     std::string Shown() const { return CharToHex(s); }
 };
@@ -83,23 +88,13 @@ protected:
 
 TEST_F(FontCommands, CentreBalancesTheEmptyColumns)
 {
-    Load(8, 2,
-         {Columns(8, 2, 0, 4),   // margins 0 and 3: one to the right
-          Columns(8, 2, 3, 7),   // 3 and 0: one to the left
-          Columns(8, 2, 1, 5),   // 1 and 2: stays
-          Columns(8, 2, 2, 6),   // 2 and 1: stays
-          Columns(8, 2, 0, 7),   // full
-          Glyph(8, 2, {})});
-    // A pixel pushed into the border column by a shift must not come in.
-    s.Grid(8, 0) = 1;
-    s.Grid(8, 1) = 1;
+    // Margins 0 and 3: one to the right; 3 and 0: one to the left; 1 and 2
+    // or 2 and 1: stay; full and empty glyphs stay.
+    Load(8, 2, {Columns(0, 4), Columns(3, 7), Columns(1, 5), Columns(2, 6), Columns(0, 7), Glyph(8, 2, {})});
+    s.Grid(8, 0) = s.Grid(8, 1) = 1;  // pushed into the border by a shift: must not come in
     CentreFont(s);
-    EXPECT_EQ(Text(1), Columns(8, 2, 1, 5));
-    EXPECT_EQ(Text(2), Columns(8, 2, 2, 6));
-    EXPECT_EQ(Text(3), Columns(8, 2, 1, 5));
-    EXPECT_EQ(Text(4), Columns(8, 2, 2, 6));
-    EXPECT_EQ(Text(5), Columns(8, 2, 0, 7));
-    EXPECT_EQ(Text(6), Glyph(8, 2, {}));
+    const Texts centred = {Columns(1, 5), Columns(2, 6), Columns(1, 5), Columns(2, 6), Columns(0, 7), Glyph(8, 2, {})};
+    EXPECT_EQ(Stored(6), centred);
     EXPECT_EQ(s.CurrentChar, 1);
     EXPECT_EQ(Shown(), Text(1));
     EXPECT_EQ(s.Modified, 1);
@@ -107,38 +102,21 @@ TEST_F(FontCommands, CentreBalancesTheEmptyColumns)
     // A second run changes nothing and flags nothing.
     s.Modified = 0;
     CentreFont(s);
-    EXPECT_EQ(Text(2), Columns(8, 2, 2, 6));
+    EXPECT_EQ(Stored(6), centred);
     EXPECT_EQ(s.Modified, 0);
 
     // 5 x 3: the surplus bits of a second token fall on column 0 of the
     // border row; decoded as set, they count as occupying that column.
     Load(5, 3, {Glyph(5, 3, {}), "0x08,0x01,", "0x08,0x00,"});
     CentreFont(s);
-    EXPECT_EQ(Text(2), Glyph(5, 3, {{4, 0}}));
-    EXPECT_EQ(Text(3), Glyph(5, 3, {{2, 0}}));
+    EXPECT_EQ(Stored(3), (Texts{Glyph(5, 3, {}), Glyph(5, 3, {{4, 0}}), Glyph(5, 3, {{2, 0}})}));
 }
 
-TEST_F(FontCommands, LeftAlignAndShiftFont)
+TEST_F(FontCommands, LeftAlignMovesGlyphsFromColumnTwoOn)
 {
     Load(8, 3, {Glyph(8, 3, {{1, 0}, {3, 2}}), Glyph(8, 3, {{2, 1}, {4, 2}}), Glyph(8, 3, {})});
     LeftAlignFont(s);
-    EXPECT_EQ(Text(1), Glyph(8, 3, {{1, 0}, {3, 2}}));
-    EXPECT_EQ(Text(2), Glyph(8, 3, {{0, 1}, {2, 2}}));
-    EXPECT_EQ(Text(3), Glyph(8, 3, {}));
-
-    // What a shift takes out of the glyph is lost; nothing leaks from one
-    // glyph into the next.
-    Load(8, 2, {Glyph(8, 2, {{7, 0}, {2, 1}}), Glyph(8, 2, {{0, 0}})});
-    ShiftFont(s, 1, 0);
-    EXPECT_EQ(Text(1), Glyph(8, 2, {{3, 1}}));
-    EXPECT_EQ(Text(2), Glyph(8, 2, {{1, 0}}));
-    ShiftFont(s, -1, 0);
-    EXPECT_EQ(Text(1), Glyph(8, 2, {{2, 1}}));
-    EXPECT_EQ(Text(2), Glyph(8, 2, {{0, 0}}));
-    ShiftFont(s, 0, -1);
-    EXPECT_EQ(Text(1), Glyph(8, 2, {}));
-    EXPECT_EQ(Text(2), Glyph(8, 2, {{0, 1}}));
-    EXPECT_EQ(Shown(), Glyph(8, 2, {}));
+    EXPECT_EQ(Stored(3), (Texts{Glyph(8, 3, {{1, 0}, {3, 2}}), Glyph(8, 3, {{0, 1}, {2, 2}}), Glyph(8, 3, {})}));
 }
 
 TEST_F(FontCommands, EditsInTheEditorAreNotLost)
@@ -178,65 +156,46 @@ TEST_F(FontCommands, FrameShowsTheSelectedCharacterAgain)
     platform::CloseWindow(obj::MainWindow);
 }
 
-TEST_F(FontCommands, DoubleSizeAndWidthUpTo128)
+TEST_F(FontCommands, DoublingUpTo128AndRefusedAbove)
 {
     Load(128, 128, {Glyph(128, 128, {{0, 0}, {127, 127}}), Glyph(128, 128, {{5, 0}})});
     DoubleSizeFont(s);
-    EXPECT_EQ(s.FontWidth, 256);
-    EXPECT_EQ(s.FontHeight, 256);
     EXPECT_EQ(s.FontHeader, "0x100,0x100,0x01,0x02,");
-    EXPECT_EQ(Text(1), Glyph(256, 256, {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {254, 254}, {255, 254}, {254, 255}, {255, 255}}));
-    EXPECT_EQ(Text(2), Glyph(256, 256, {{10, 0}, {11, 0}, {10, 1}, {11, 1}}));
+    const Pixels corners = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {254, 254}, {255, 254}, {254, 255}, {255, 255}};
+    EXPECT_EQ(Stored(2), (Texts{Glyph(256, 256, corners), Glyph(256, 256, {{10, 0}, {11, 0}, {10, 1}, {11, 1}})}));
     EXPECT_EQ(Shown(), Text(1));
     EXPECT_EQ(s.Modified, 1);
     EXPECT_TRUE(ask->Messages.empty());
 
-    Load(8, 8, {Glyph(8, 8, {{0, 0}, {7, 3}})});
-    DoubleWidthFont(s);
-    EXPECT_EQ(s.FontWidth, 16);
-    EXPECT_EQ(s.FontHeight, 8);
-    EXPECT_EQ(s.FontHeader, "0x10,0x08,0x01,0x01,");
-    EXPECT_EQ(Text(1), Glyph(16, 8, {{0, 0}, {1, 0}, {14, 3}, {15, 3}}));
-    EXPECT_TRUE(ask->Messages.empty());
-}
-
-TEST_F(FontCommands, DoublingIsRefusedAbove128EitherWay)
-{
+    // 129 wide, or 200 tall: refused either way.
     Load(129, 8, {Glyph(129, 8, {{0, 0}})});
-    const std::string before = Text(1);
     DoubleSizeFont(s);
+    EXPECT_EQ(s.FontWidth, 129);
     Load(8, 200, {Glyph(8, 200, {{0, 0}})});
     DoubleWidthFont(s);
     EXPECT_EQ(s.FontWidth, 8);
     EXPECT_EQ(s.Modified, 0);
     ASSERT_EQ(ask->Messages.size(), 2u);
-    for (const auto& message : ask->Messages) {
-        EXPECT_EQ(message.Title, "Oops!");
-        EXPECT_EQ(message.Text, "That would be too big.");
-    }
+    for (const auto& message : ask->Messages)
+        EXPECT_EQ(message.Title + "|" + message.Text, "Oops!|That would be too big.");
 }
 
 TEST_F(FontCommands, ResizeAnswers)
 {
     Load(16, 24, {Glyph(16, 24, {{0, 0}, {8, 15}, {15, 23}})});
-
-    for (const char* ends : {"0", "abc", ""}) {
-        ask->InputAnswers = {ends};
+    // Each list ends the command without a change: "0", "abc" and "" at
+    // once, "3 x 3" and negative sizes are asked again.
+    for (const Texts& answers : {Texts{"0"}, Texts{"abc"}, Texts{""}, Texts{"3 x 3", "-8 x -8", ""}}) {
+        ask->InputAnswers = {answers.begin(), answers.end()};
         ResizeFont(s);
-        EXPECT_EQ(s.FontWidth, 16) << ends;
-        EXPECT_TRUE(ask->InputAnswers.empty());
+        EXPECT_TRUE(ask->InputAnswers.empty()) << answers[0];
+        EXPECT_EQ(s.FontWidth, 16) << answers[0];
     }
-    ask->InputAnswers = {"3 x 3", "-8 x -8", ""};
-    ResizeFont(s);
-    EXPECT_TRUE(ask->InputAnswers.empty()) << "asked again twice";
-    EXPECT_EQ(s.FontWidth, 16);
     EXPECT_EQ(ask->Titles.back(), "Current size is 16 by 24 pixels");
     EXPECT_EQ(s.Modified, 0);
 
     ask->InputAnswers = {"9 x 16"};
     ResizeFont(s);
-    EXPECT_EQ(s.FontWidth, 9);
-    EXPECT_EQ(s.FontHeight, 16);
     EXPECT_EQ(s.PrevFontWidth, 16);
     EXPECT_EQ(s.PrevFontHeight, 24);
     EXPECT_EQ(s.FontHeader, "0x09,0x10,0x01,0x01,");
@@ -244,8 +203,7 @@ TEST_F(FontCommands, ResizeAnswers)
 
     ask->InputAnswers = {"10X8"};
     ResizeFont(s);
-    EXPECT_EQ(s.FontWidth, 10);
-    EXPECT_EQ(s.FontHeight, 8);
+    EXPECT_EQ(s.FontHeader, "0x0A,0x08,0x01,0x01,");
     EXPECT_EQ(Text(1), Glyph(10, 8, {{0, 0}}));
 
     ask->InputAnswers = {"2000 x 8", ""};
@@ -261,34 +219,28 @@ TEST_F(FontCommands, NewReadsSizesInThreeSpellings)
     for (const char* size : {"16x32", "16 X 32", "16 32"}) {
         Load(8, 8, {Glyph(8, 8, {{1, 1}}), Glyph(8, 8, {{1, 1}})});
         ask->InputAnswers = {"$20", size};
+        ask->Titles.clear();
         NewFont(s);
-        EXPECT_EQ(s.FontStart, 32) << size;
-        EXPECT_EQ(s.FontWidth, 16) << size;
-        EXPECT_EQ(s.FontHeight, 32) << size;
-        EXPECT_EQ(s.FontCount, 1) << size;
+        MakeFontHeader(s);
+        EXPECT_EQ(s.FontHeader, "0x10,0x20,0x20,0x01,") << size;
         EXPECT_EQ(s.FileInfo, "preamble\r\n");
         EXPECT_TRUE(Text(2).empty()) << "the old glyphs are gone";
-        EXPECT_EQ(ask->Titles, (std::vector<std::string>{"New font", "New font"}));
+        EXPECT_EQ(ask->Titles, (Texts{"New font", "New font"}));
         EXPECT_TRUE(ask->Messages.empty());
-        ask->Titles.clear();
     }
     // The new font's first character was stored back, so New asks first.
     ask->MessageAnswers = {platform::MessageResult::No};
     ask->InputAnswers = {"1", "12 x 6"};
     NewFont(s);
-    EXPECT_EQ(s.FontWidth, 12);
-    EXPECT_EQ(s.FontHeight, 6);
-    EXPECT_EQ(s.FontStart, 1);
+    MakeFontHeader(s);
+    EXPECT_EQ(s.FontHeader, "0x0C,0x06,0x01,0x01,");
 }
 
 TEST_F(FontCommands, NewRejectsAndKeepsTheFont)
 {
-    const std::string invalidSize = " is not a valid input\r\nMust be Width X Height with\r\nWidth X Height a multiple of 8";
-    struct Case {
-        std::vector<std::string> answers;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    const std::string invalidSize =
+        " is not a valid input\r\nMust be Width X Height with\r\nWidth X Height a multiple of 8";
+    const std::vector<std::pair<Texts, std::string>> cases = {
         {{"0"}, "0 is not a valid starting character"},
         {{"254"}, "254 is not a valid starting character"},
         {{""}, " is not a valid starting character"},
@@ -298,20 +250,18 @@ TEST_F(FontCommands, NewRejectsAndKeepsTheFont)
         {{"32", ""}, invalidSize},
         {{"32", "2000 x 8"}, "2000 X 8 is too big\r\nWidth and Height must be 1024 at most"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [answers, message] : cases) {
         Load(8, 8, {Glyph(8, 8, {{1, 1}}), Glyph(8, 8, {{2, 2}})});
         s.Modified = 1;
         ask->MessageAnswers = {platform::MessageResult::No};
-        ask->InputAnswers = {c.answers.begin(), c.answers.end()};
+        ask->InputAnswers = {answers.begin(), answers.end()};
         ask->Messages.clear();
         NewFont(s);
-        EXPECT_TRUE(ask->InputAnswers.empty()) << c.message;
-        ASSERT_EQ(ask->Messages.size(), 2u) << c.message;
-        EXPECT_EQ(ask->Messages[1].Title, "Oops!");
-        EXPECT_EQ(ask->Messages[1].Text, c.message);
-        EXPECT_EQ(s.FontWidth, 8);
-        EXPECT_EQ(s.FontStart, 1);
-        EXPECT_EQ(s.FontCount, 2);
+        EXPECT_TRUE(ask->InputAnswers.empty()) << message;
+        ASSERT_EQ(ask->Messages.size(), 2u) << message;
+        EXPECT_EQ(ask->Messages[1].Title + "|" + ask->Messages[1].Text, "Oops!|" + message);
+        MakeFontHeader(s);
+        EXPECT_EQ(s.FontHeader, "0x08,0x08,0x01,0x02,");
         EXPECT_EQ(Text(2), Glyph(8, 8, {{2, 2}}));
         EXPECT_EQ(s.Modified, 1) << "the unsaved changes stay flagged";
     }
@@ -325,8 +275,7 @@ TEST_F(FontCommands, NewRejectsAndKeepsTheFont)
     ask->InputAnswers = {"32", "16 x 16"};
     NewFont(s);
     ASSERT_EQ(ask->Messages.size(), 1u);
-    EXPECT_EQ(ask->Messages[0].Title, "Oops!");
-    EXPECT_EQ(ask->Messages[0].Text, "Do you want to save changes first?");
+    EXPECT_EQ(ask->Messages[0].Title + "|" + ask->Messages[0].Text, "Oops!|Do you want to save changes first?");
     EXPECT_EQ(ask->InputAnswers.size(), 2u);
     EXPECT_EQ(Text(1), Glyph(8, 8, {{1, 1}, {4, 4}}));
     EXPECT_EQ(s.FontWidth, 8);
@@ -341,12 +290,12 @@ TEST_F(FontCommands, OddTablesAndEmptyFonts)
     LeftAlignFont(s);
     EXPECT_EQ(Text(1), "0x01,") << "no glyph to align";
 
-    // A font reaching past the table, or starting below it.
+    // A font reaching past the table, or starting below it: nothing breaks.
     for (const auto& [start, count] : std::vector<std::pair<int, int>>{{250, 100}, {-5, 10}, {300, 2}}) {
         Load(8, 8, {});
         s.FontStart = start;
         s.FontCount = count;
-        s.CharData[256][1] = Columns(8, 8, 3, 7);
+        s.CharData[256][1] = Glyph(8, 8, {{3, 0}});
         CentreFont(s);
         LeftAlignFont(s);
         ShiftFont(s, 0, 1);
@@ -359,33 +308,24 @@ TEST_F(FontCommands, OddTablesAndEmptyFonts)
 TEST_F(FontCommands, EveryCommandIsQuickOnALargeFont)
 {
     // 224 glyphs of 128 x 128, about a third of the pixels set.
-    std::vector<std::string> texts;
+    Texts texts;
     uint32_t seed = 7;
+    State t;
+    t.FontWidth = t.FontHeight = 128;
+    t.Grid.Create(130, 130);
     for (int c = 0; c < 224; c++) {
-        State t;
-        t.FontWidth = t.FontHeight = 128;
-        t.Grid.Create(130, 130);
         for (int32_t& cell : t.Grid.Cells)
             cell = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 == 0;
         texts.push_back(CharToHex(t));
     }
-    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
-        {"centre", [&] { CentreFont(s); }},
-        {"left align", [&] { LeftAlignFont(s); }},
-        {"shift", [&] { ShiftFont(s, 1, -1); }},
-        {"resize", [&] {
-             ask->InputAnswers = {"120 x 120"};
-             ResizeFont(s);
-         }},
-        {"double width", [&] { DoubleWidthFont(s); }},
-        {"double size", [&] { DoubleSizeFont(s); }},
-    };
-    for (const auto& [name, run] : commands) {
+    const std::vector<std::function<void()>> commands = {
+        [&] { CentreFont(s); }, [&] { LeftAlignFont(s); }, [&] { ShiftFont(s, 1, -1); },
+        [&] { ask->InputAnswers = {"120 x 120"}; ResizeFont(s); },
+        [&] { DoubleWidthFont(s); }, [&] { DoubleSizeFont(s); }};
+    for (size_t i = 0; i < commands.size(); i++) {
         Load(128, 128, texts, 32);
         const auto start = std::chrono::steady_clock::now();
-        run();
-        const auto ms =
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-        EXPECT_LT(ms, 1000) << name;
+        commands[i]();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "command " << i;
     }
 }

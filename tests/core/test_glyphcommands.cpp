@@ -22,29 +22,23 @@ const std::string Corners = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x01,";  // 8 x 
 class GlyphCommands : public ::testing::Test {
 protected:
     State s;
-    platform::ScriptedRequesters* ask = nullptr;
+    platform::ScriptedRequesters* ask = new platform::ScriptedRequesters;
 
     void SetUp() override
     {
-        auto requesters = std::make_unique<platform::ScriptedRequesters>();
-        ask = requesters.get();
-        platform::UseRequesters(std::move(requesters));
+        platform::UseRequesters(std::unique_ptr<platform::ScriptedRequesters>(ask));
         Size(8, 8);
         s.FontStart = 1;
         s.FontCount = 3;
         s.CurrentChar = 1;
     }
 
-    // A clear grid of w x h, as SetupGrid leaves it.
-    void Size(int w, int h)
+    // A grid of w x h, as SetupGrid leaves it, with `pixels` drawn.
+    void Size(int w, int h, const Pixels& pixels = {})
     {
         s.FontWidth = w;
         s.FontHeight = h;
         s.Grid.Create(w + 2, h + 2);
-    }
-
-    void Draw(const Pixels& pixels)
-    {
         for (const auto& [x, y] : pixels)
             s.Grid(x, y) = 1;
     }
@@ -65,39 +59,27 @@ protected:
 
 TEST_F(GlyphCommands, ShiftsKeepOneColumnOrRowInTheBorder)
 {
-    // Right then left, and down then up, give the edge pixels back.
-    Draw({{7, 2}, {3, 7}});
-    ShiftCharacter(s, 1, 0);
-    EXPECT_EQ(SetCells(), (Pixels{{8, 2}, {4, 7}}));
-    ShiftCharacter(s, -1, 0);
-    ShiftCharacter(s, 0, -1);
-    EXPECT_EQ(SetCells(), (Pixels{{7, 3}, {3, 8}}));
-    ShiftCharacter(s, 0, 1);
-    EXPECT_EQ(SetCells(), (Pixels{{7, 2}, {3, 7}}));
-
-    // Left then right, and up then down, lose them.
-    Size(8, 8);
-    Draw({{0, 4}, {5, 0}});
-    ShiftCharacter(s, -1, 0);
-    ShiftCharacter(s, 1, 0);
-    EXPECT_EQ(SetCells(), (Pixels{{5, 0}}));
-    ShiftCharacter(s, 0, 1);
-    ShiftCharacter(s, 0, -1);
-    EXPECT_TRUE(SetCells().empty());
-
-    // Two rights lose the column that went into the border first.
-    Draw({{7, 1}, {6, 5}});
-    ShiftCharacter(s, 1, 0);
-    ShiftCharacter(s, 1, 0);
-    EXPECT_EQ(SetCells(), (Pixels{{8, 5}}));
-
-    // Both steps in one call; the spare column and row are not touched.
-    Size(8, 8);
-    Draw({{2, 2}});
-    s.Grid(9, 9) = 1;
-    ShiftCharacter(s, 1, -1);
-    EXPECT_EQ(SetCells(), (Pixels{{3, 3}}));
-    EXPECT_EQ(s.Grid(9, 9), 1);
+    struct Case {
+        Pixels draw;
+        Pixels shifts;  // (dx, dy) of each call
+        Pixels want;
+    };
+    const Case cases[] = {
+        {{{7, 2}, {3, 7}}, {{1, 0}, {-1, 0}}, {{7, 2}, {3, 7}}},  // right then left gives the edge back
+        {{{7, 2}, {3, 7}}, {{0, -1}, {0, 1}}, {{7, 2}, {3, 7}}},  // down then up too
+        {{{0, 4}, {5, 0}}, {{-1, 0}, {1, 0}}, {{5, 0}}},          // left then right loses it
+        {{{0, 4}, {5, 0}}, {{0, 1}, {0, -1}}, {{0, 4}}},          // up then down too
+        {{{7, 1}, {6, 5}}, {{1, 0}, {1, 0}}, {{8, 5}}},           // the second right loses the first
+        {{{2, 2}}, {{1, -1}}, {{3, 3}}},                          // both steps in one call
+    };
+    for (const Case& c : cases) {
+        Size(8, 8, c.draw);
+        s.Grid(9, 9) = 1;
+        for (const auto& [dx, dy] : c.shifts)
+            ShiftCharacter(s, dx, dy);
+        EXPECT_EQ(SetCells(), c.want) << c.shifts[0].first << "," << c.shifts[0].second;
+        EXPECT_EQ(s.Grid(9, 9), 1) << "the spare column and row are not touched";
+    }
 }
 
 TEST_F(GlyphCommands, FlipsAndTurnsOfASinglePixel)
@@ -105,25 +87,21 @@ TEST_F(GlyphCommands, FlipsAndTurnsOfASinglePixel)
     const std::vector<std::pair<void (*)(State&), std::pair<int, int>>> cases = {
         {FlipRightLeft, {7, 0}}, {FlipUpDown, {0, 7}}, {RotateRight, {7, 0}}, {RotateLeft, {0, 7}}};
     for (const auto& [command, pixel] : cases) {
-        Size(8, 8);
-        Draw({{0, 0}});
+        Size(8, 8, {{0, 0}});
         command(s);
         EXPECT_EQ(SetCells(), Pixels{pixel});
     }
 
     // The flips leave the border alone; odd sizes keep their middle column
     // and row.
-    Size(5, 3);
-    Draw({{2, 0}, {0, 1}});
-    s.Grid(5, 0) = 1;
+    Size(5, 3, {{2, 0}, {0, 1}, {5, 0}});
     FlipRightLeft(s);
     EXPECT_EQ(SetCells(), (Pixels{{2, 0}, {5, 0}, {4, 1}}));
     FlipUpDown(s);
     EXPECT_EQ(SetCells(), (Pixels{{5, 0}, {4, 1}, {2, 2}}));
 
     // Four turns give the square back.
-    Size(8, 8);
-    Draw({{1, 2}, {6, 3}, {4, 7}});
+    Size(8, 8, {{1, 2}, {6, 3}, {4, 7}});
     const std::string before = CharToHex(s);
     for (int i = 0; i < 4; i++)
         RotateLeft(s);
@@ -132,9 +110,7 @@ TEST_F(GlyphCommands, FlipsAndTurnsOfASinglePixel)
 
 TEST_F(GlyphCommands, TurnOfATallGlyphKeepsOnlyTheTopSquare)
 {
-    Size(16, 24);
-    Draw({{0, 0}, {15, 15}, {3, 20}});
-    s.Grid(16, 1) = 1;
+    Size(16, 24, {{0, 0}, {15, 15}, {3, 20}, {16, 1}});
     RotateRight(s);
     EXPECT_EQ(SetCells(), (Pixels{{15, 0}, {0, 15}}));
     EXPECT_EQ(s.Grid.Columns, 17);
@@ -155,12 +131,8 @@ TEST_F(GlyphCommands, InverseAndOutline)
     Size(16, 24);
     InverseCharacter(s);
     EXPECT_EQ(SetCells().size(), 384u) << "all set, the border not";
-    Size(8, 8);
-    Draw({{1, 1}, {7, 3}});
-    const std::string before = CharToHex(s);
     InverseCharacter(s);
-    InverseCharacter(s);
-    EXPECT_EQ(CharToHex(s), before);
+    EXPECT_TRUE(SetCells().empty());
 
     // A block keeps its rim: 28 pixels.
     Size(8, 8);
@@ -172,13 +144,11 @@ TEST_F(GlyphCommands, InverseAndOutline)
     EXPECT_EQ(s.Grid(3, 3), 0);
 
     // A plus loses only its centre: neighbours are read before any change.
-    Size(8, 8);
-    Draw({{3, 3}, {2, 3}, {4, 3}, {3, 2}, {3, 4}});
+    Size(8, 8, {{3, 3}, {2, 3}, {4, 3}, {3, 2}, {3, 4}});
     OutlineCharacter(s);
     EXPECT_EQ(SetCells(), (Pixels{{3, 2}, {2, 3}, {4, 3}, {3, 4}}));
 
-    Size(2, 8);  // nothing to do below three pixels
-    Draw({{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    Size(2, 8, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});  // nothing to do below three pixels
     OutlineCharacter(s);
     EXPECT_EQ(SetCells().size(), 4u);
 }
@@ -187,14 +157,14 @@ TEST_F(GlyphCommands, RestorePutsBackTheGlyphAsSelected)
 {
     s.SelectedGlyph = "0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x0f,";  // stored as it stands
     s.CharData[1][1] = "0xFF,0x00,0x00,0x00,0x00,0x00,0x00,0x00,";
-    Draw({{4, 4}});
+    Size(8, 8, {{4, 4}});
     RestoreCharacter(s);
     EXPECT_EQ(s.CharData[1][1], s.SelectedGlyph);
     EXPECT_EQ(SetCells(), (Pixels{{0, 0}, {4, 7}, {5, 7}, {6, 7}, {7, 7}}));
     EXPECT_EQ(s.Modified, 0);
 
     s.CurrentChar = -1;  // no character: nothing happens
-    Draw({{4, 4}});
+    s.Grid(4, 4) = 1;
     RestoreCharacter(s);
     EXPECT_EQ(s.Grid(4, 4), 1);
 
@@ -209,34 +179,24 @@ TEST_F(GlyphCommands, RestorePutsBackTheGlyphAsSelected)
 TEST_F(GlyphCommands, CopyAndPaste)
 {
     ASSERT_TRUE(platform::InitGui());
-    Draw({{0, 0}, {7, 7}});
+    Size(8, 8, {{0, 0}, {7, 7}});
     CopyCharacter(s);
     EXPECT_EQ(s.PasteBuffer, Corners);
     EXPECT_EQ(platform::GetClipboardText(), Corners);
 
-    // Another character of the same size takes the glyph and stores it.
-    s.CurrentChar = 2;
-    Size(8, 8);
-    PasteCharacter(s);
-    EXPECT_EQ(s.CharData[2][1], Corners);
-    EXPECT_EQ(SetCells(), (Pixels{{0, 0}, {7, 7}}));
-    EXPECT_EQ(s.Modified, 0);
-
-    // A line of an 8-bit C file is a glyph text.
+    // A line of an 8-bit C file is a glyph text, stored at once; texts that
+    // are not ("0X", not ending in ",", empty) fall back on the last one.
     const std::string line = "0x18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,";
-    platform::SetClipboardText(line);
-    PasteCharacter(s);
-    EXPECT_EQ(s.CharData[2][1], line);
-    EXPECT_EQ(s.PasteBuffer, line);
-
-    // Texts that are not glyph texts fall back on the last one.
-    const std::vector<std::string> others = {"0X18,0x24,0x42,0x7E,0x42,0x42,0x42,0x00,", line + " // A", ""};
-    for (const std::string& clip : others) {
+    for (const std::string& clip : {line, "0X" + line.substr(2), line + " // A", std::string()}) {
         platform::SetClipboardText(clip);
-        s.CharData[2][1].clear();
+        s.CharData[1][1].clear();
+        Size(8, 8);
         PasteCharacter(s);
-        EXPECT_EQ(s.CharData[2][1], line) << clip;
+        EXPECT_EQ(s.CharData[1][1], line) << clip;
+        EXPECT_EQ(CharToHex(s), line) << clip;
+        EXPECT_EQ(s.PasteBuffer, line) << clip;
     }
+    EXPECT_EQ(s.Modified, 0);
     EXPECT_TRUE(ask->Messages.empty());
 }
 
@@ -259,8 +219,7 @@ TEST_F(GlyphCommands, PasteOfAnotherLengthWarnsAndPastes)
     s.PasteBuffer.clear();
     platform::SetClipboardText("hello");
     s.CharData[1][1] = "kept";
-    Size(8, 8);
-    Draw({{3, 3}});
+    Size(8, 8, {{3, 3}});
     PasteCharacter(s);
     EXPECT_EQ(ask->Messages.size(), 2u);
     EXPECT_EQ(s.CharData[1][1], "kept");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,8 @@
 #include "formats/writers.h"
 #include "platform/requesters.h"
 
+using platform::MessageResult;
+
 // Scripted requesters that also keep what each save requester and message
 // box was shown with.
 class RecordingRequesters : public platform::ScriptedRequesters {
@@ -30,13 +33,12 @@ public:
     std::vector<platform::MessageButtons> Buttons;
 
     std::string SaveFile(const std::string& title, const std::string& start, const std::string& filter,
-                         int filterPosition) override
+                         int position) override
     {
-        SaveCalls.push_back({title, start, filter, filterPosition});
-        return ScriptedRequesters::SaveFile(title, start, filter, filterPosition);
+        SaveCalls.push_back({title, start, filter, position});
+        return ScriptedRequesters::SaveFile(title, start, filter, position);
     }
-    platform::MessageResult Message(const std::string& title, const std::string& text,
-                                    platform::MessageButtons buttons) override
+    MessageResult Message(const std::string& title, const std::string& text, platform::MessageButtons buttons) override
     {
         Buttons.push_back(buttons);
         return ScriptedRequesters::Message(title, text, buttons);
@@ -46,19 +48,16 @@ public:
 class WritersTest : public ::testing::Test {
 protected:
     State s;
-    RecordingRequesters* ask = nullptr;
+    RecordingRequesters* ask = new RecordingRequesters;
     std::filesystem::path dir;
 
     void SetUp() override
     {
-        auto requesters = std::make_unique<RecordingRequesters>();
-        ask = requesters.get();
-        platform::UseRequesters(std::move(requesters));
+        platform::UseRequesters(std::unique_ptr<RecordingRequesters>(ask));
         std::string pattern = (std::filesystem::temp_directory_path() / "glyphery-writers-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir = pattern;
     }
-
     void TearDown() override
     {
         platform::UseRequesters(std::make_unique<platform::ScriptedRequesters>());
@@ -71,13 +70,11 @@ protected:
     // A glyph text of the given bytes.
     static std::string Glyph(const std::vector<int>& bytes)
     {
-        static const char* digits = "0123456789ABCDEF";
         std::string text;
+        char token[8];
         for (int b : bytes) {
-            text += "0x";
-            text += digits[(b >> 4) & 15];
-            text += digits[b & 15];
-            text += ',';
+            std::snprintf(token, sizeof token, "0x%02X,", b & 255);
+            text += token;
         }
         return text;
     }
@@ -96,12 +93,10 @@ protected:
         s.CharData.assign(CharTableRows, CharRow{});
         MakeCharLabels(s);
         s.FileInfo.clear();
-        int perGlyph = w * h / 8;
         for (int c = start; c < start + count; ++c) {
             std::vector<int> bytes;
-            for (int i = 0; i < perGlyph; ++i) {
+            for (int i = 0; i < w * h / 8; ++i)
                 bytes.push_back(PatternByte(c, i));
-            }
             s.CharData[c][1] = Glyph(bytes);
         }
         s.Grid.Create(w + 2, h + 2);
@@ -109,46 +104,26 @@ protected:
         s.Modified = 0;
     }
 
-    // The font's bytes as the 8-bit array holds them: header and glyphs.
-    std::vector<int> FontBytes() const
-    {
-        std::vector<int> bytes = {s.FontWidth, s.FontHeight, s.FontStart, s.FontCount};
-        int perGlyph = s.FontWidth * s.FontHeight / 8;
-        for (int c = s.FontStart; c < s.FontStart + s.FontCount; ++c) {
-            for (int i = 0; i < perGlyph; ++i) {
-                bytes.push_back(PatternByte(c, i));
-            }
-        }
-        return bytes;
-    }
-
     static std::string ReadFile(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(path, std::ios::binary).rdbuf();
         return text.str();
     }
-
     static void WriteFile(const std::string& path, const std::string& text)
     {
-        std::ofstream out(path, std::ios::binary);
-        out << text;
+        std::ofstream(path, std::ios::binary) << text;
     }
 
     // The lines of a text, split at CR LF (the text must end in CR LF).
     static std::vector<std::string> Lines(const std::string& text)
     {
         std::vector<std::string> lines;
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find("\r\n", start);
-            if (end == std::string::npos) {
-                lines.push_back(text.substr(start) + "<no CR LF>");
-                break;
-            }
-            lines.push_back(text.substr(start, end - start));
-            start = end + 2;
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = text.find("\r\n", start);
+            lines.push_back(end == std::string::npos ? text.substr(start) + "<no CR LF>"
+                                                     : text.substr(start, end - start));
+            start = end == std::string::npos ? text.size() : end + 2;
         }
         return lines;
     }
@@ -159,9 +134,18 @@ protected:
     std::string SaveAs(Save save, const std::string& name)
     {
         ask->SaveAnswers.push_back(PathOf(name));
-        ask->MessageAnswers.push_back(platform::MessageResult::Yes);
+        ask->MessageAnswers.push_back(MessageResult::Yes);
         save(s);
         ask->MessageAnswers.clear();
         return s.SavePath.empty() ? std::string("<cancelled>") : ReadFile(s.SavePath);
+    }
+
+    // The titles and texts of the message boxes shown, one "Title|Text" each.
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> out;
+        for (const auto& m : ask->Messages)
+            out.push_back(m.Title + "|" + m.Text);
+        return out;
     }
 };

@@ -64,12 +64,13 @@ void PressEscape(QWidget* target)
     QApplication::sendEvent(target, &press);
 }
 
-// Types a name into a file requester as the user would.
-void Type(QFileDialog* files, const QString& name)
+// Types a name into a file requester as the user would, and accepts it.
+void TypeAndAccept(QFileDialog* files, const QString& name)
 {
     auto* field = files->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(field, nullptr);
     field->setText(name);
+    static_cast<QDialog*>(files)->accept();
 }
 
 class Requester : public ::testing::Test {
@@ -80,6 +81,7 @@ protected:
         ask = MakeDesktopRequesters();
     }
     std::unique_ptr<Requesters> ask;
+    QTemporaryDir dir;
 };
 
 TEST(RequesterFilters, BecomeQtNameFilters)
@@ -93,7 +95,6 @@ TEST(RequesterFilters, BecomeQtNameFilters)
 
 TEST_F(Requester, OpenTakesAMissingFileInAnExistingFolderOnly)
 {
-    QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QString here = QDir::currentPath();
     QString shownFolder;
@@ -104,11 +105,10 @@ TEST_F(Requester, OpenTakesAMissingFileInAnExistingFolderOnly)
                 shownFolder = files->directory().absolutePath();
                 shownFilter = files->selectedNameFilter();
                 files->selectNameFilter(files->nameFilters().at(1));
-                Type(files, dir.path() + "/nowhere/font.bas");  // a folder that does not exist
+                TypeAndAccept(files, dir.path() + "/nowhere/font.bas");  // a folder that does not exist
             } else {
-                Type(files, "new font.bas");
+                TypeAndAccept(files, "new font.bas");
             }
-            static_cast<QDialog*>(files)->accept();
             return true;
         }
         if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
@@ -129,7 +129,6 @@ TEST_F(Requester, OpenTakesAMissingFileInAnExistingFolderOnly)
 
 TEST_F(Requester, SaveStartsAtTheFileAndCancelGivesNothing)
 {
-    QTemporaryDir dir;
     QString existing = dir.path() + "/font.c";
     QFile(existing).open(QIODevice::WriteOnly);
     QString typed;
