@@ -423,3 +423,20 @@ int UnusedImageNumber()
 }
 
 }  // namespace platform
+
+namespace platform::codec {
+
+bool WriteImageFile(const std::string& path, const std::function<bool(std::FILE*)>& encode)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = encode(f);
+    if (std::fclose(f) != 0)
+        ok = false;
+    if (!ok)
+        std::remove(path.c_str());
+    return ok;
+}
+
+}  // namespace platform::codec

@@ -227,25 +227,20 @@ bool SaveBmp(const Image& image, const std::string& path)
     Put32(buffer, 0);
     Put32(buffer, 0);
 
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(buffer.data(), 1, buffer.size(), f) == buffer.size();
-    buffer.assign(stride, 0);
-    for (int y = image.Height - 1; ok && y >= 0; y--) {
-        const uint32_t* row = image.Pixels.data() + size_t(y) * size_t(image.Width);
-        for (int x = 0; x < image.Width; x++) {
-            buffer[3 * size_t(x)] = uint8_t(row[x] >> 16);
-            buffer[3 * size_t(x) + 1] = uint8_t(row[x] >> 8);
-            buffer[3 * size_t(x) + 2] = uint8_t(row[x]);
+    return codec::WriteImageFile(path, [&](std::FILE* f) {
+        bool ok = std::fwrite(buffer.data(), 1, buffer.size(), f) == buffer.size();
+        buffer.assign(stride, 0);
+        for (int y = image.Height - 1; ok && y >= 0; y--) {
+            const uint32_t* row = image.Pixels.data() + size_t(y) * size_t(image.Width);
+            for (int x = 0; x < image.Width; x++) {
+                buffer[3 * size_t(x)] = uint8_t(row[x] >> 16);
+                buffer[3 * size_t(x) + 1] = uint8_t(row[x] >> 8);
+                buffer[3 * size_t(x) + 2] = uint8_t(row[x]);
+            }
+            ok = std::fwrite(buffer.data(), 1, stride, f) == stride;
         }
-        ok = std::fwrite(buffer.data(), 1, stride, f) == stride;
-    }
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok)
-        std::remove(path.c_str());
-    return ok;
+        return ok;
+    });
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "platform/image.h"
@@ -20,5 +22,9 @@ bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept;
 bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& error);
 bool DecodePng(const uint8_t* data, size_t size, Image& image, std::string& error);
 bool DecodeJpeg(const uint8_t* data, size_t size, Image& image, std::string& error);
+
+// Creates `path`, lets `encode` write it and closes it. A file that could not
+// be written whole is removed; false then.
+bool WriteImageFile(const std::string& path, const std::function<bool(std::FILE*)>& encode);
 
 }  // namespace platform::codec

@@ -217,16 +217,11 @@ bool SaveJpeg(const Image& image, const std::string& path, int quality)
     } catch (const std::bad_alloc&) {
         return false;
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    JpegError error;
-    bool ok = EncodeJpegFile(&image, f, quality < 1 ? 1 : quality > 100 ? 100 : quality, row.data(), &error);
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok)
-        std::remove(path.c_str());
-    return ok;
+    const int clamped = quality < 1 ? 1 : quality > 100 ? 100 : quality;
+    return codec::WriteImageFile(path, [&](std::FILE* f) {
+        JpegError error;
+        return EncodeJpegFile(&image, f, clamped, row.data(), &error);
+    });
 }
 
 }  // namespace platform

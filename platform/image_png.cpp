@@ -198,16 +198,10 @@ bool SavePng(const Image& image, const std::string& path)
     } catch (const std::bad_alloc&) {
         return false;
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    PngMessage message{};
-    bool ok = EncodePngFile(&image, f, row.data(), &message);
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok)
-        std::remove(path.c_str());
-    return ok;
+    return codec::WriteImageFile(path, [&](std::FILE* f) {
+        PngMessage message{};
+        return EncodePngFile(&image, f, row.data(), &message);
+    });
 }
 
 }  // namespace platform
