@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/editor.h"
+#include "core/glyphtext.h"
 #include "core/objects.h"
-#include "formats/writers.h"
+#include "formats/sheetimage.h"
 #include "platform/gui.h"
 #include "platform/image.h"
 #include "platform/requesters.h"
@@ -31,43 +31,6 @@ void SheetTooBig()
 }
 
 int Mod16(int v) { return ((v % 16) + 16) % 16; }
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// The bytes of a glyph text, read as the codec reads them: field i (between
-// commas) gives byte i; its first two characters are skipped unread (a UTF-8
-// sequence counts as one character) and the next two are read as hexadecimal
-// digits, stopping at the first non-digit. Nothing readable, or a field past
-// the end of the text, gives 0.
-void DecodeGlyphBytes(const std::string& text, std::vector<uint8_t>& bytes)
-{
-    std::fill(bytes.begin(), bytes.end(), uint8_t(0));
-    const char* pos = text.data();
-    const char* const end = pos + text.size();
-    for (size_t i = 0; i < bytes.size() && pos < end; ++i) {
-        const char* comma = static_cast<const char*>(std::memchr(pos, ',', size_t(end - pos)));
-        const char* fieldEnd = comma ? comma : end;
-        const char* p = pos;
-        for (int k = 0; k < 2 && p < fieldEnd; ++k) {
-            ++p;
-            while (p < fieldEnd && (static_cast<unsigned char>(*p) & 0xC0) == 0x80) ++p;
-        }
-        int value = 0;
-        for (int k = 0; k < 2 && p < fieldEnd; ++k, ++p) {
-            const int digit = HexDigit(*p);
-            if (digit < 0) break;
-            value = value * 16 + digit;
-        }
-        bytes[i] = uint8_t(value & 255);
-        pos = comma ? comma + 1 : end;
-    }
-}
 
 // Shows image 90 on canvas 70, scaled to the canvas width with its aspect kept.
 void ShowSheet()

@@ -1,14 +1,13 @@
 // The commands that act on every glyph of the font ("Font" menu) and "New".
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/fontview.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
 #include "core/objects.h"
-#include "formats/writers.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
 #include "platform/text.h"
@@ -61,8 +60,16 @@ void MoveColumns(State& s, int shift)
     }
 }
 
-// The lowest glyph column holding a set pixel in rows 0 to `lastRow`; W when
-// there is none.
+// Reads "W x H" (or "W H" when there is no `x`), fields read as numbers.
+void ReadSize(const std::string& text, char x, int64_t& w, int64_t& h)
+{
+    const std::string separator(1, text.find(x) != std::string::npos ? x : ' ');
+    w = platform::Val(platform::StringField(text, 1, separator));
+    h = platform::Val(platform::StringField(text, 2, separator));
+}
+
+}  // namespace
+
 int FirstSetColumn(const State& s, int lastRow)
 {
     const GridArray& g = s.Grid;
@@ -73,21 +80,16 @@ int FirstSetColumn(const State& s, int lastRow)
     return s.FontWidth;
 }
 
-void LeftAlignGrid(State& s)
+void LeftAlignGrid(State& s, int lastRow)
 {
-    const int x = FirstSetColumn(s, s.FontHeight);
+    const int x = FirstSetColumn(s, lastRow);
     if (x < s.FontWidth && x > 1)
         MoveColumns(s, -x);
 }
 
-// The frame shared by the whole-font commands: every glyph of the font is
-// decoded into `Grid` by `change`, which also applies the command's change,
-// and stored back; then the character shown before is shown again.
-// `resetGrid` runs SetupGrid for the size newW x newH first.
-template <class Change>
-void ForEachGlyph(State& s, int newW, int newH, bool resetGrid, bool rebuildHeader, Change&& change)
+void ForEachGlyph(State& s, const GlyphPass& pass, const std::function<void(const std::string&, int32_t)>& change)
 {
-    const bool sizeChanged = newW != s.FontWidth || newH != s.FontHeight;
+    const bool sizeChanged = pass.Width != s.FontWidth || pass.Height != s.FontHeight;
     bool changed = sizeChanged;
 
     int64_t shown = int64_t(platform::GetState(obj::CharList)) + s.FontStart;
@@ -95,17 +97,17 @@ void ForEachGlyph(State& s, int newW, int newH, bool resetGrid, bool rebuildHead
         shown = s.FontStart;
     s.CurrentChar = InTable(shown) ? int32_t(shown) : -1;
 
-    s.FontWidth = newW;
-    s.FontHeight = newH;
-    if (resetGrid)
+    s.FontWidth = pass.Width;
+    s.FontHeight = pass.Height;
+    if (pass.ResetGrid)
         SetupGrid(s);
-    if (rebuildHeader)
+    if (pass.RebuildHeader)
         MakeFontHeader(s);
 
     const int64_t last = int64_t(s.FontStart) + s.FontCount - 1;
     for (int64_t c = s.FontStart < 0 ? 0 : s.FontStart; c <= last && InTable(c); c++) {
         std::string& stored = s.CharData[size_t(c)][1];
-        change(stored);
+        change(stored, int32_t(c));
         std::string text = CharToHex(s);
         if (text != stored) {
             stored = std::move(text);
@@ -130,19 +132,9 @@ void ForEachGlyph(State& s, int newW, int newH, bool resetGrid, bool rebuildHead
             s.SelectedGlyph = text;
     }
     PaintGrid(s);
-    if (changed)
+    if (changed && pass.MarkModified)
         s.Modified = 1;
 }
-
-// Reads "W x H" (or "W H" when there is no `x`), fields read as numbers.
-void ReadSize(const std::string& text, char x, int64_t& w, int64_t& h)
-{
-    const std::string separator(1, text.find(x) != std::string::npos ? x : ' ');
-    w = platform::Val(platform::StringField(text, 1, separator));
-    h = platform::Val(platform::StringField(text, 2, separator));
-}
-
-}  // namespace
 
 void NewFont(State& s)
 {
@@ -204,8 +196,8 @@ void DoubleSizeFont(State& s)
         return;
     }
     StoreBackGlyph(s);
-    ForEachGlyph(s, 2 * s.FontWidth, 2 * s.FontHeight, true, true,
-                 [&s](const std::string& text) { HexToCharDoubleSize(s, text); });
+    ForEachGlyph(s, {2 * s.FontWidth, 2 * s.FontHeight, true, true},
+                 [&s](const std::string& text, int32_t) { HexToCharDoubleSize(s, text); });
 }
 
 void DoubleWidthFont(State& s)
@@ -215,8 +207,8 @@ void DoubleWidthFont(State& s)
         return;
     }
     StoreBackGlyph(s);
-    ForEachGlyph(s, 2 * s.FontWidth, s.FontHeight, true, true,
-                 [&s](const std::string& text) { HexToCharDoubleWidth(s, text); });
+    ForEachGlyph(s, {2 * s.FontWidth, s.FontHeight, true, true},
+                 [&s](const std::string& text, int32_t) { HexToCharDoubleWidth(s, text); });
 }
 
 void ResizeFont(State& s)
@@ -246,7 +238,8 @@ void ResizeFont(State& s)
     StoreBackGlyph(s);
     s.PrevFontWidth = s.FontWidth;
     s.PrevFontHeight = s.FontHeight;
-    ForEachGlyph(s, int(w), int(h), true, true, [&s](const std::string& text) { HexToCharResized(s, text); });
+    ForEachGlyph(s, {int32_t(w), int32_t(h), true, true},
+                 [&s](const std::string& text, int32_t) { HexToCharResized(s, text); });
 }
 
 void CentreChar(State& s, const std::string& text)
@@ -269,24 +262,24 @@ void CentreChar(State& s, const std::string& text)
 void CentreFont(State& s)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, s.FontWidth, s.FontHeight, false, false, [&s](const std::string& text) { CentreChar(s, text); });
-    if (platform::IsWindow(obj::FontViewWindow))
-        ViewFont(s);
+    ForEachGlyph(s, {s.FontWidth, s.FontHeight, false, false},
+                 [&s](const std::string& text, int32_t) { CentreChar(s, text); });
+    RequestViewFont(s, ViewFontIfOpen);
 }
 
 void LeftAlignFont(State& s)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, s.FontWidth, s.FontHeight, true, false, [&s](const std::string& text) {
+    ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false}, [&s](const std::string& text, int32_t) {
         HexToChar(s, text);
-        LeftAlignGrid(s);
+        LeftAlignGrid(s, s.FontHeight);
     });
 }
 
 void ShiftFont(State& s, int dx, int dy)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, s.FontWidth, s.FontHeight, true, false, [&s, dx, dy](const std::string& text) {
+    ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false}, [&s, dx, dy](const std::string& text, int32_t) {
         HexToChar(s, text);
         ShiftGrid(s, dx, dy);
     });

@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "app/fontview.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
@@ -86,8 +85,7 @@ void PasteCharacter(State& s)
     HexToChar(s, s.PasteBuffer);
     PaintGrid(s);
     StoreEditedGlyph(s);
-    if (platform::IsWindow(obj::FontViewWindow))
-        ViewFont(s);
+    RequestViewFont(s, ViewFontIfOpen);
 }
 
 void RestoreCharacter(State& s)

@@ -13,7 +13,7 @@
 
 #include "app/fontview.h"
 #include "app/program.h"
-#include "formats/writers.h"
+#include "core/fontstore.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
 #include "tests/platform/temp_folder.h"
