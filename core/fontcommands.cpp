@@ -20,11 +20,6 @@ constexpr int DoubleLimit = 128;
 // longer fits in memory and on screen in any useful way.
 constexpr int64_t MaxGlyphSide = 1024;
 
-bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
-
 void Oops(const std::string& text)
 {
     platform::Ask().Message("Oops!", text, platform::MessageButtons::Ok);

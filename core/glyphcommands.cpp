@@ -15,11 +15,6 @@
 
 namespace {
 
-bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
-
 // The glyph area and its border column and row lie inside `Grid`.
 bool GridCoversGlyph(const State& s)
 {

@@ -32,6 +32,12 @@ using CharRow = std::array<std::string, 3>;
 
 constexpr int CharTableRows = 257;  // codes 0 to 256
 
+// A code that has a row in `CharData`.
+inline bool InTable(int64_t code)
+{
+    return code >= 0 && code < CharTableRows;
+}
+
 struct State {
     // ---- Font store ------------------------------------------------------
     int32_t FontWidth = 32;

@@ -74,11 +74,6 @@ void SaveFontAsFnt(State& s)
     WriteSaveFile(s, DefineFontBlock(s), undo);
 }
 
-static bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
-
 // The width of the glyph in `Grid`: one more than its rightmost set column;
 // an empty glyph is 1 wide, an empty space half the cell.
 static int32_t MeasureGlyph(const State& s, int64_t code)

@@ -1,0 +1,133 @@
+// The editor canvas: the zoomed glyph grid of the main window, its layout,
+// its painting and the mouse's pixel setting, and the status text.
+#include "core/editor.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "core/fontstore.h"
+#include "core/objects.h"
+#include "platform/gui.h"
+#include "platform/text.h"
+
+namespace {
+
+constexpr platform::Rgb ClearColour = platform::RGB(0, 0, 0);
+constexpr platform::Rgb SetColour = platform::RGB(255, 255, 255);
+constexpr platform::Rgb LineColour = platform::RGB(127, 127, 127);
+constexpr platform::Rgb BaselineColour = platform::RGB(255, 0, 0);
+
+int GridCell(const State& s, int x, int y)
+{
+    return s.Grid.Inside(x, y) ? s.Grid(x, y) : 0;
+}
+
+void PaintCellBox(const State& s, int x, int y, bool set)
+{
+    const int c = s.CellSize;
+    platform::Box(x * c + 1, y * c + 1, c - 1, c - 1, set ? SetColour : ClearColour);
+}
+
+}  // namespace
+
+void SetupGrid(State& s)
+{
+    const int w = std::max(s.FontWidth, 0);
+    const int h = std::max(s.FontHeight, 0);
+    s.Grid.Create(w + 2, h + 2);
+
+    if (w > 80 || h > 80)
+        s.CellSize = 6;
+    else if (w > 50 || h > 50)
+        s.CellSize = 8;
+    else
+        s.CellSize = 10;
+
+    const int canvasW = w * s.CellSize;
+    const int canvasH = h * s.CellSize;
+    const int innerW = canvasW > 299 ? canvasW + 45 : 345;
+    const int innerH = canvasH + 75;
+    platform::ResizeWindow(obj::MainWindow, platform::WindowX(obj::MainWindow), platform::WindowY(obj::MainWindow), innerW, innerH);
+
+    LayoutMainWindow(s);
+    DrawGridLines(s);
+
+    platform::SetState(obj::CharList, 0);
+    s.PasteBuffer.clear();
+    WriteStatusText(s);
+
+    if (s.CurrentChar >= 0 && InTable(s.CurrentChar))
+        HexToChar(s, s.CharData[size_t(s.CurrentChar)][1]);
+    PaintGrid(s);
+}
+
+void LayoutMainWindow(State& s)
+{
+    const int outerW = platform::WindowWidth(obj::MainWindow, false);
+    const int outerH = platform::WindowHeight(obj::MainWindow, false);
+    const int canvasW = std::max(s.FontWidth, 0) * s.CellSize;
+    const int canvasH = std::max(s.FontHeight, 0) * s.CellSize;
+
+    platform::ResizeControl(obj::EditorScrollArea, 10, 40, std::max(outerW - 20, 0), std::max(outerH - 95, 0));
+    platform::SetScrollAreaInner(obj::EditorScrollArea, canvasW, canvasH);
+    platform::ResizeControl(obj::EditorCanvas, 0, 0, canvasW, canvasH);
+}
+
+void DrawGridLines(State& s)
+{
+    if (!platform::StartDrawingCanvas(obj::EditorCanvas))
+        return;
+    const int c = s.CellSize;
+    const int w = s.FontWidth;
+    const int h = s.FontHeight;
+    const int baseline = (5 * h) / 6;
+
+    platform::Box(0, 0, w * c, h * c, ClearColour);
+    for (int x = 0; x < w; x++)
+        platform::Line(x * c, 0, x * c, h * c, LineColour);
+    for (int y = 0; y < h; y++)
+        platform::Line(0, y * c, w * c, y * c, y == baseline ? BaselineColour : LineColour);
+    platform::StopDrawing();
+}
+
+void PaintGrid(State& s)
+{
+    if (!platform::StartDrawingCanvas(obj::EditorCanvas))
+        return;
+    for (int x = 0; x <= s.FontWidth; x++)
+        for (int y = 0; y <= s.FontHeight; y++)
+            PaintCellBox(s, x, y, GridCell(s, x, y) == 1);
+    platform::StopDrawing();
+}
+
+void PaintGridCell(State& s, int mode)
+{
+    if (s.CellSize < 1 || !platform::StartDrawingCanvas(obj::EditorCanvas))
+        return;
+    // Division truncates toward zero: a few pixels left of or above the
+    // canvas still count as column or row 0.
+    const int cx = s.Event.MouseX / s.CellSize;
+    const int cy = s.Event.MouseY / s.CellSize;
+    if (cx >= 0 && cx <= s.FontWidth && cy >= 0 && cy <= s.FontHeight && s.Grid.Inside(cx, cy)) {
+        PaintCellBox(s, cx, cy, mode == 1);
+        s.Grid(cx, cy) = mode == 1 ? 1 : 0;
+    }
+    platform::StopDrawing();
+}
+
+void ClearCharacter(State& s)
+{
+    for (int x = 0; x <= s.FontWidth; x++)
+        for (int y = 0; y <= s.FontHeight; y++)
+            if (s.Grid.Inside(x, y))
+                s.Grid(x, y) = 0;
+    PaintGrid(s);
+}
+
+void WriteStatusText(State& s)
+{
+    using platform::Str;
+    platform::SetText(obj::StatusText, Str(s.FontWidth) + " x " + Str(s.FontHeight) + "      Chr$(" + Str(s.FontStart) +
+                                       ") to Chr$(" + Str(int64_t(s.FontStart) + s.FontCount - 1) + ")");
+}
