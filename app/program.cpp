@@ -88,16 +88,6 @@ void MainWindowEvent(State& s)
     }
 }
 
-// A command below the app asked for Font View: it is drawn now that the
-// command has returned.
-void ApplyViewFontRequest(State& s)
-{
-    const int32_t request = s.ViewFontRequest;
-    s.ViewFontRequest = ViewFontNone;
-    if (request == ViewFontOpen || (request == ViewFontIfOpen && platform::IsWindow(obj::FontViewWindow)))
-        ViewFont(s);
-}
-
 // Run after every pass: a pending quit stores the edited glyph back and asks
 // about unsaved changes. False when the program is to exit.
 bool QuitCheck(State& s)
@@ -194,6 +184,14 @@ bool ProgramStart(State& s)
     s.ChartLast = -1;
     s.QuitRequested = 0;
     return true;
+}
+
+void ApplyViewFontRequest(State& s)
+{
+    const int32_t request = s.ViewFontRequest;
+    s.ViewFontRequest = ViewFontNone;
+    if (request == ViewFontOpen || (request == ViewFontIfOpen && platform::IsWindow(obj::FontViewWindow)))
+        ViewFont(s);
 }
 
 bool DispatchEvent(State& s)

@@ -1,12 +1,12 @@
 // Timings of the commands that touch every pixel of a large font: the Font
-// View sheet, Centre font, Double Size font, and the editor repaint. Runs
-// the real program's start-up, so the drawing goes to real (offscreen)
-// windows.
+// View sheet, every whole-font command, and the editor repaint. Runs the
+// real program's start-up, so the drawing goes to real (offscreen) windows.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +96,7 @@ void BM_CentreFont(benchmark::State& state)
         for (int c = 32; c < 256; ++c) s.CharData[size_t(c)][1] = Font128()[size_t(c)][1];
         state.ResumeTiming();
         CentreFont(s);
+        ApplyViewFontRequest(s);
     }
     platform::CloseWindow(69);
 }
@@ -119,6 +120,38 @@ void BM_DoubleSizeFont(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DoubleSizeFont)->ArgName("from")->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
+
+// The other whole-font commands on 224 glyphs of 128 x 128.
+struct WholeFontCommand {
+    const char* Name;
+    void (*Run)(State& s, platform::ScriptedRequesters& ask);
+};
+
+const WholeFontCommand WholeFontCommands[] = {
+    {"LeftAlignFont", [](State& s, platform::ScriptedRequesters&) { LeftAlignFont(s); }},
+    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, -1); }},
+    {"DoubleWidthFont", [](State& s, platform::ScriptedRequesters&) { DoubleWidthFont(s); }},
+    {"ResizeFont 128 to 256",
+     [](State& s, platform::ScriptedRequesters& ask) {
+         ask.InputAnswers = {"256 x 256"};
+         ResizeFont(s);
+     }},
+};
+
+void BM_WholeFont(benchmark::State& state)
+{
+    State& s = *Program;
+    auto& ask = static_cast<platform::ScriptedRequesters&>(platform::Ask());
+    const WholeFontCommand& command = WholeFontCommands[state.range(0)];
+    state.SetLabel(command.Name);
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadFont(s, 128, 128, Font128());
+        state.ResumeTiming();
+        command.Run(s, ask);
+    }
+}
+BENCHMARK(BM_WholeFont)->DenseRange(0, int(std::size(WholeFontCommands)) - 1)->Unit(benchmark::kMillisecond);
 
 void BM_PaintGrid(benchmark::State& state)
 {
