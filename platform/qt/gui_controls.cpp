@@ -21,7 +21,6 @@ namespace platform {
 using qt::ControlAs;
 using qt::ControlRecord;
 using qt::FindControl;
-using qt::Kind;
 using qt::Q;
 using qt::Registry;
 using qt::U;
@@ -38,12 +37,12 @@ QWidget* ControlParent(int window, int parent)
     if (parent == -1)
         return win->Client;
     ControlRecord* record = FindControl(parent);
-    if (!record || record->Type != Kind::ScrollArea || record->Window != window)
+    if (!record || record->Kind != ControlKind::ScrollArea || record->Window != window)
         return nullptr;
     return static_cast<QScrollArea*>(record->Widget.data())->widget();
 }
 
-void Place(int control, int window, int parent, Kind kind, QWidget* widget, int x, int y, int w, int h)
+void Place(int control, int window, int parent, ControlKind kind, QWidget* widget, int x, int y, int w, int h)
 {
     widget->setGeometry(x, y, std::max(w, 0), std::max(h, 0));
     widget->show();
@@ -93,7 +92,7 @@ QWidget* ControlObject(int control)
     return record ? record->Widget.data() : nullptr;
 }
 
-CanvasWidget* CanvasObject(int control) { return ControlAs<CanvasWidget>(control, Kind::Canvas); }
+CanvasWidget* CanvasObject(int control) { return ControlAs<CanvasWidget>(control, ControlKind::Canvas); }
 
 }  // namespace qt
 
@@ -110,7 +109,7 @@ bool ButtonControl(int window, int control, int x, int y, int w, int h, const st
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, button,
                      [window, control] { ReportControl(window, control, ControlEvent::LeftClick); });
-    Place(control, window, parent, Kind::Button, button, x, y, w, h);
+    Place(control, window, parent, ControlKind::Button, button, x, y, w, h);
     return true;
 }
 
@@ -125,7 +124,7 @@ bool ComboBoxControl(int window, int control, int x, int y, int w, int h, int pa
     // activated is the user's pick only; the program's changes do not raise it.
     QObject::connect(combo, &QComboBox::activated, combo,
                      [window, control] { ReportControl(window, control, ControlEvent::Change); });
-    Place(control, window, parent, Kind::ComboBox, combo, x, y, w, h);
+    Place(control, window, parent, ControlKind::List, combo, x, y, w, h);
     return true;
 }
 
@@ -138,7 +137,7 @@ bool TextControl(int window, int control, int x, int y, int w, int h, const std:
     auto* label = new QLabel(Q(text), host);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(control, window, parent, Kind::Text, label, x, y, w, h);
+    Place(control, window, parent, ControlKind::Label, label, x, y, w, h);
     return true;
 }
 
@@ -151,7 +150,7 @@ bool StringControl(int window, int control, int x, int y, int w, int h, const st
     auto* field = new QLineEdit(Q(text), host);
     QObject::connect(field, &QLineEdit::textEdited, field,
                      [window, control] { ReportControl(window, control, ControlEvent::Change); });
-    Place(control, window, parent, Kind::String, field, x, y, w, h);
+    Place(control, window, parent, ControlKind::Field, field, x, y, w, h);
     return true;
 }
 
@@ -164,7 +163,7 @@ bool CheckBoxControl(int window, int control, int x, int y, int w, int h, const 
     auto* box = new QCheckBox(Q(text), host);
     QObject::connect(box, &QCheckBox::clicked, box,
                      [window, control] { ReportControl(window, control, ControlEvent::LeftClick); });
-    Place(control, window, parent, Kind::CheckBox, box, x, y, w, h);
+    Place(control, window, parent, ControlKind::CheckBox, box, x, y, w, h);
     return true;
 }
 
@@ -179,7 +178,7 @@ bool SpinControl(int window, int control, int x, int y, int w, int h, int minimu
     // The program's changes are made with the signals blocked.
     QObject::connect(spin, &QSpinBox::valueChanged, spin,
                      [window, control] { ReportControl(window, control, ControlEvent::Change); });
-    Place(control, window, parent, Kind::Spin, spin, x, y, w, h);
+    Place(control, window, parent, ControlKind::Spin, spin, x, y, w, h);
     return true;
 }
 
@@ -194,7 +193,7 @@ bool ScrollAreaControl(int window, int control, int x, int y, int w, int h, int 
     inner->resize(std::max(innerWidth, 0), std::max(innerHeight, 0));
     area->setWidgetResizable(false);
     area->setWidget(inner);
-    Place(control, window, parent, Kind::ScrollArea, area, x, y, w, h);
+    Place(control, window, parent, ControlKind::ScrollArea, area, x, y, w, h);
     return true;
 }
 
@@ -205,7 +204,7 @@ bool CanvasControl(int window, int control, int x, int y, int w, int h, int pare
     if (!host)
         return false;
     auto* canvas = new qt::CanvasWidget(host, window, control);
-    Place(control, window, parent, Kind::Canvas, canvas, x, y, w, h);
+    Place(control, window, parent, ControlKind::Canvas, canvas, x, y, w, h);
     canvas->FitBacking();
     return true;
 }
@@ -235,10 +234,10 @@ int GetState(int control)
     ControlRecord* record = FindControl(control);
     if (!record)
         return -1;
-    switch (record->Type) {
-    case Kind::ComboBox: return static_cast<QComboBox*>(record->Widget.data())->currentIndex();
-    case Kind::CheckBox: return static_cast<QCheckBox*>(record->Widget.data())->isChecked() ? 1 : 0;
-    case Kind::Spin: return static_cast<QSpinBox*>(record->Widget.data())->value();
+    switch (record->Kind) {
+    case ControlKind::List: return static_cast<QComboBox*>(record->Widget.data())->currentIndex();
+    case ControlKind::CheckBox: return static_cast<QCheckBox*>(record->Widget.data())->isChecked() ? 1 : 0;
+    case ControlKind::Spin: return static_cast<QSpinBox*>(record->Widget.data())->value();
     default: return 0;
     }
 }
@@ -249,15 +248,15 @@ void SetState(int control, int state)
     if (!record)
         return;
     QSignalBlocker quiet(record->Widget.data());
-    switch (record->Type) {
-    case Kind::ComboBox: {
+    switch (record->Kind) {
+    case ControlKind::List: {
         auto* combo = static_cast<QComboBox*>(record->Widget.data());
         // A position beyond the items leaves no selection.
         combo->setCurrentIndex(state >= 0 && state < combo->count() ? state : -1);
         break;
     }
-    case Kind::CheckBox: static_cast<QCheckBox*>(record->Widget.data())->setChecked(state != 0); break;
-    case Kind::Spin: static_cast<QSpinBox*>(record->Widget.data())->setValue(state); break;
+    case ControlKind::CheckBox: static_cast<QCheckBox*>(record->Widget.data())->setChecked(state != 0); break;
+    case ControlKind::Spin: static_cast<QSpinBox*>(record->Widget.data())->setValue(state); break;
     default: break;
     }
 }
@@ -268,16 +267,16 @@ std::string GetText(int control)
     if (!record)
         return std::string();
     QWidget* w = record->Widget.data();
-    switch (record->Type) {
-    case Kind::Button: return U(static_cast<QPushButton*>(w)->text());
-    case Kind::ComboBox: {
+    switch (record->Kind) {
+    case ControlKind::Button: return U(static_cast<QPushButton*>(w)->text());
+    case ControlKind::List: {
         auto* combo = static_cast<QComboBox*>(w);
         return combo->currentIndex() < 0 ? std::string() : U(combo->currentText());
     }
-    case Kind::Text: return U(static_cast<QLabel*>(w)->text());
-    case Kind::String: return U(static_cast<QLineEdit*>(w)->text());
-    case Kind::CheckBox: return U(static_cast<QCheckBox*>(w)->text());
-    case Kind::Spin: return U(static_cast<QSpinBox*>(w)->cleanText());
+    case ControlKind::Label: return U(static_cast<QLabel*>(w)->text());
+    case ControlKind::Field: return U(static_cast<QLineEdit*>(w)->text());
+    case ControlKind::CheckBox: return U(static_cast<QCheckBox*>(w)->text());
+    case ControlKind::Spin: return U(static_cast<QSpinBox*>(w)->cleanText());
     default: return std::string();
     }
 }
@@ -289,9 +288,9 @@ void SetText(int control, const std::string& text)
         return;
     QWidget* w = record->Widget.data();
     QSignalBlocker quiet(w);
-    switch (record->Type) {
-    case Kind::Button: static_cast<QPushButton*>(w)->setText(Q(text)); break;
-    case Kind::ComboBox: {
+    switch (record->Kind) {
+    case ControlKind::Button: static_cast<QPushButton*>(w)->setText(Q(text)); break;
+    case ControlKind::List: {
         // Selects the item of that text, if there is one.
         auto* combo = static_cast<QComboBox*>(w);
         int position = combo->findText(Q(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -299,10 +298,10 @@ void SetText(int control, const std::string& text)
             combo->setCurrentIndex(position);
         break;
     }
-    case Kind::Text: static_cast<QLabel*>(w)->setText(Q(text)); break;
-    case Kind::String: static_cast<QLineEdit*>(w)->setText(Q(text)); break;
-    case Kind::CheckBox: static_cast<QCheckBox*>(w)->setText(Q(text)); break;
-    case Kind::Spin: {
+    case ControlKind::Label: static_cast<QLabel*>(w)->setText(Q(text)); break;
+    case ControlKind::Field: static_cast<QLineEdit*>(w)->setText(Q(text)); break;
+    case ControlKind::CheckBox: static_cast<QCheckBox*>(w)->setText(Q(text)); break;
+    case ControlKind::Spin: {
         bool ok = false;
         int value = Q(text).trimmed().toInt(&ok);
         if (ok)
@@ -315,7 +314,7 @@ void SetText(int control, const std::string& text)
 
 void AddItem(int control, int position, const std::string& text)
 {
-    auto* combo = ControlAs<QComboBox>(control, Kind::ComboBox);
+    auto* combo = ControlAs<QComboBox>(control, ControlKind::List);
     if (!combo)
         return;
     QSignalBlocker quiet(combo);
@@ -328,7 +327,7 @@ void AddItem(int control, int position, const std::string& text)
 
 void RemoveItem(int control, int position)
 {
-    auto* combo = ControlAs<QComboBox>(control, Kind::ComboBox);
+    auto* combo = ControlAs<QComboBox>(control, ControlKind::List);
     if (!combo || position < 0 || position >= combo->count())
         return;
     QSignalBlocker quiet(combo);
@@ -340,7 +339,7 @@ void RemoveItem(int control, int position)
 
 void ClearItems(int control)
 {
-    auto* combo = ControlAs<QComboBox>(control, Kind::ComboBox);
+    auto* combo = ControlAs<QComboBox>(control, ControlKind::List);
     if (!combo)
         return;
     QSignalBlocker quiet(combo);
@@ -349,13 +348,13 @@ void ClearItems(int control)
 
 int CountItems(int control)
 {
-    auto* combo = ControlAs<QComboBox>(control, Kind::ComboBox);
+    auto* combo = ControlAs<QComboBox>(control, ControlKind::List);
     return combo ? combo->count() : 0;
 }
 
 std::string GetItemText(int control, int position)
 {
-    auto* combo = ControlAs<QComboBox>(control, Kind::ComboBox);
+    auto* combo = ControlAs<QComboBox>(control, ControlKind::List);
     if (!combo || position < 0 || position >= combo->count())
         return std::string();
     return U(combo->itemText(position));
@@ -412,23 +411,51 @@ void SetToolTip(int control, const std::string& text)
         QToolTip::showText(QCursor::pos(), Q(text), widget);
 }
 
+std::string GetToolTip(int control)
+{
+    QWidget* widget = qt::ControlObject(control);
+    return widget ? U(widget->toolTip()) : std::string();
+}
+
 void SetScrollAreaInner(int control, int innerWidth, int innerHeight)
 {
-    if (auto* area = ControlAs<QScrollArea>(control, Kind::ScrollArea))
+    if (auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea))
         area->widget()->resize(std::max(innerWidth, 0), std::max(innerHeight, 0));
 }
 
 int ScrollAreaY(int control)
 {
-    auto* area = ControlAs<QScrollArea>(control, Kind::ScrollArea);
+    auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea);
     return area ? area->verticalScrollBar()->value() : 0;
 }
 
 void SetScrollAreaY(int control, int y)
 {
     // Scrolling raises none of our events, so no blocker is needed here.
-    if (auto* area = ControlAs<QScrollArea>(control, Kind::ScrollArea))
+    if (auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea))
         area->verticalScrollBar()->setValue(y);
+}
+
+// ---------------------------------------------------------------------------
+// What a window holds
+
+std::vector<ControlInfo> WindowControls(int window)
+{
+    std::vector<ControlInfo> controls;
+    for (auto& [number, record] : Registry().Controls) {
+        QWidget* w = record.Widget.data();
+        if (record.Window != window || !w)
+            continue;
+        controls.push_back(
+            ControlInfo{number, record.Kind, w->x(), w->y(), w->width(), w->height(), GetText(number), GetState(number)});
+    }
+    return controls;
+}
+
+Image GetCanvasImage(int control)
+{
+    qt::CanvasWidget* canvas = qt::CanvasObject(control);
+    return canvas ? canvas->Backing : Image();
 }
 
 }  // namespace platform

@@ -20,13 +20,11 @@
 
 namespace platform::qt {
 
-enum class Kind { Button, ComboBox, Text, String, CheckBox, Spin, ScrollArea, Canvas };
-
 struct ControlRecord {
     QPointer<QWidget> Widget;
     int Window = -1;
     int Parent = -1;  // scroll area holding it, -1 for the window
-    Kind Type = Kind::Button;
+    ControlKind Kind = ControlKind::Button;
 };
 
 struct MenuBarRecord {
@@ -57,10 +55,10 @@ WindowWidget* FindWindow(int window);
 ControlRecord* FindControl(int control);
 
 template <class T>
-T* ControlAs(int control, Kind kind)
+T* ControlAs(int control, ControlKind kind)
 {
     ControlRecord* record = FindControl(control);
-    if (!record || record->Type != kind)
+    if (!record || record->Kind != kind)
         return nullptr;
     return static_cast<T*>(record->Widget.data());
 }
