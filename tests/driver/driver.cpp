@@ -9,11 +9,17 @@
 //   shift down|up                    the Shift key state
 //   clipboard [TEXT]                 put text on the clipboard
 //   menu N                           menu item or shortcut N of the main window
+//   shortcut WINDOW N                shortcut or menu item N of window WINDOW
 //   event WINDOW OBJECT TYPE [X Y [BUTTONS]]
 //                                    a control event; TYPE is left, right, move,
 //                                    change, char:C or wheel:N; BUTTONS defaults
 //                                    to 1 for left, 2 for right, else 0
 //   text WINDOW CONTROL [TEXT]       set a text field and post its Change event
+//   set WINDOW CONTROL VALUE         set a spin field's value, a check box (0 or 1)
+//                                    or a list's position, and post the event the
+//                                    user's change raises: Change, and LeftClick
+//                                    (no buttons) for a check box; other controls
+//                                    and values the control cannot take end the run
 //   close WINDOW                     a close request
 //   idle                             one pass of the loop
 //   dump font|state|grid|list|clipboard
@@ -21,6 +27,15 @@
 //   dump sheet [PATH]                image 90 as PNG; without PATH as text, one
 //                                    character a pixel (# white, . black, - grey)
 //   dump file PATH                   the file's bytes on one line, CR and LF as \r and \n
+//   dump window WIN                  "window WIN "TITLE" W x H at X,Y" (inner size,
+//                                    outer position), then one line a control in
+//                                    number order: "  N KIND X,Y W x H "TEXT" STATE";
+//                                    KIND is button, list, label, field, checkbox,
+//                                    spin, scrollarea or canvas; a window that is
+//                                    not open prints "window WIN: not open"
+//   dump tooltip WIN CONTROL         "tooltip WIN CONTROL "TEXT""
+//   dump canvas WIN CONTROL PATH     what the canvas shows as PNG, then
+//                                    "canvas WIN CONTROL W x H"
 //
 // Every message box is printed as "message TITLE | TEXT" and "-> ANSWER".
 // A requester without a queued answer or a step that cannot be read ends the
@@ -168,6 +183,34 @@ void Driver::Answer(const std::string& line, const std::vector<std::string>& w)
     }
 }
 
+void Driver::Set(int window, int control, int value)
+{
+    NeedRunning();
+    platform::ControlInfo info;
+    if (!ControlOf(window, control, info))
+        Fail("window " + platform::Str(window) + " has no control " + platform::Str(control));
+    platform::Event e;
+    e.Kind = platform::EventKind::Control;
+    e.Window = window;
+    e.Object = control;
+    switch (info.Kind) {
+    case platform::ControlKind::Spin:
+    case platform::ControlKind::List: e.Type = platform::ControlEvent::Change; break;
+    case platform::ControlKind::CheckBox:
+        if (value != 0 && value != 1)
+            Fail("a check box takes 0 or 1");
+        e.Type = platform::ControlEvent::LeftClick;  // clicked, no buttons reported
+        break;
+    default: Fail("set takes a spin field, a check box or a list");
+    }
+    // The user can pick only what the control offers: an item of the list,
+    // a value within the spin field's range.
+    platform::SetState(control, value);
+    if (value < 0 || platform::GetState(control) != value)
+        Fail(platform::Str(value) + " is beyond what the control offers");
+    Inject(e);
+}
+
 void Driver::Step(const std::string& line)
 {
     std::vector<std::string> w = Words(line);
@@ -180,13 +223,14 @@ void Driver::Step(const std::string& line)
         ask->Shift = w[1] == "down";
     } else if (op == "clipboard") {
         platform::SetClipboardText(RestAfter(line, 1));
-    } else if (op == "menu") {
-        if (w.size() != 2)
-            Fail("menu takes one number");
+    } else if (op == "menu" || op == "shortcut") {
+        const bool onMain = op == "menu";
+        if (w.size() != (onMain ? 2u : 3u))
+            Fail(onMain ? "menu takes one number" : "shortcut takes WINDOW N");
         platform::Event e;
         e.Kind = platform::EventKind::Menu;
-        e.Window = 0;
-        e.Object = Number(w[1]);
+        e.Window = onMain ? 0 : Number(w[1]);
+        e.Object = Number(w.back());
         Inject(e);
     } else if (op == "event") {
         if (w.size() != 4 && w.size() != 6 && w.size() != 7)
@@ -218,6 +262,10 @@ void Driver::Step(const std::string& line)
         e.Type = platform::ControlEvent::Change;
         platform::SetText(e.Object, RestAfter(line, 3));
         Inject(e);
+    } else if (op == "set") {
+        if (w.size() != 4)
+            Fail("set takes WINDOW CONTROL VALUE");
+        Set(Number(w[1]), Number(w[2]), Number(w[3]));
     } else if (op == "close") {
         if (w.size() != 2)
             Fail("close takes one window number");

@@ -29,6 +29,10 @@ int Number(const std::string& text);
 
 // ---- The program under the script ----
 
+// The control of that number on that window; false when the window has none
+// (dumps.cpp).
+bool ControlOf(int window, int control, platform::ControlInfo& info);
+
 struct Driver {
     State s;
     platform::ScriptedRequesters* ask = nullptr;
@@ -40,6 +44,8 @@ struct Driver {
     void Inject(const platform::Event& event);
     platform::ControlEvent ParseType(const std::string& word, platform::Event& e);
     void Answer(const std::string& line, const std::vector<std::string>& w);
+    // Sets a spin field, check box or list as the user would and posts its event.
+    void Set(int window, int control, int value);
     void Step(const std::string& line);
     // The program quits as the user would make it.
     void Quit();
@@ -50,6 +56,9 @@ struct Driver {
     void DumpState();
     void DumpGrid();
     void DumpSheet(const platform::Image& image);
+    void DumpWindow(int window);
+    void DumpToolTip(int window, int control);
+    void DumpCanvas(int window, int control, const std::string& path);
 };
 
 }  // namespace driver

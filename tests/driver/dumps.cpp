@@ -10,6 +10,37 @@
 
 namespace driver {
 
+namespace {
+
+const char* KindName(platform::ControlKind kind)
+{
+    switch (kind) {
+    case platform::ControlKind::Button: return "button";
+    case platform::ControlKind::List: return "list";
+    case platform::ControlKind::Label: return "label";
+    case platform::ControlKind::Field: return "field";
+    case platform::ControlKind::CheckBox: return "checkbox";
+    case platform::ControlKind::Spin: return "spin";
+    case platform::ControlKind::ScrollArea: return "scrollarea";
+    case platform::ControlKind::Canvas: return "canvas";
+    }
+    return "?";
+}
+
+std::string Quoted(const std::string& text) { return "\"" + OneLine(text) + "\""; }
+
+}  // namespace
+
+bool ControlOf(int window, int control, platform::ControlInfo& info)
+{
+    for (const platform::ControlInfo& c : platform::WindowControls(window)) {
+        if (c.Number == control) {
+            info = c;
+            return true;
+        }
+    }
+    return false;
+}
 
 void Driver::DumpFont()
 {
@@ -71,6 +102,48 @@ void Driver::DumpSheet(const platform::Image& image)
     }
 }
 
+// The window's title, inner size and outer position, then its controls.
+void Driver::DumpWindow(int window)
+{
+    const std::string name = "window " + platform::Str(window);
+    if (!platform::IsWindow(window)) {
+        Print(name + ": not open");
+        return;
+    }
+    Print(name + " " + Quoted(platform::GetWindowTitle(window)) + " " + platform::Str(platform::WindowWidth(window)) +
+          " x " + platform::Str(platform::WindowHeight(window)) + " at " + platform::Str(platform::WindowX(window)) +
+          "," + platform::Str(platform::WindowY(window)));
+    for (const platform::ControlInfo& c : platform::WindowControls(window))
+        Print("  " + platform::Str(c.Number) + " " + KindName(c.Kind) + " " + platform::Str(c.X) + "," +
+              platform::Str(c.Y) + " " + platform::Str(c.Width) + " x " + platform::Str(c.Height) + " " +
+              Quoted(c.Text) + " " + platform::Str(c.State));
+}
+
+void Driver::DumpToolTip(int window, int control)
+{
+    const std::string name = "tooltip " + platform::Str(window) + " " + platform::Str(control);
+    platform::ControlInfo info;
+    if (!ControlOf(window, control, info))
+        Print(name + ": no control");
+    else
+        Print(name + " " + Quoted(platform::GetToolTip(control)));
+}
+
+void Driver::DumpCanvas(int window, int control, const std::string& path)
+{
+    const std::string name = "canvas " + platform::Str(window) + " " + platform::Str(control);
+    platform::ControlInfo info;
+    if (!ControlOf(window, control, info) || info.Kind != platform::ControlKind::Canvas) {
+        Print(name + ": no canvas");
+        return;
+    }
+    platform::Image shown = platform::GetCanvasImage(control);
+    if (!platform::SavePng(shown, path))
+        Print("canvas: cannot write " + path);
+    else
+        Print(name + " " + platform::Str(shown.Width) + " x " + platform::Str(shown.Height));
+}
+
 void Driver::Dump(const std::string& line, const std::vector<std::string>& w)
 {
     if (w.size() < 2)
@@ -102,6 +175,19 @@ void Driver::Dump(const std::string& line, const std::vector<std::string>& w)
             DumpSheet(*image);
         else if (!platform::SavePng(*image, path))
             Print("sheet: cannot write " + path);
+    } else if (what == "window") {
+        if (w.size() != 3)
+            Fail("dump window takes a window number");
+        DumpWindow(Number(w[2]));
+    } else if (what == "tooltip") {
+        if (w.size() != 4)
+            Fail("dump tooltip takes WINDOW CONTROL");
+        DumpToolTip(Number(w[2]), Number(w[3]));
+    } else if (what == "canvas") {
+        std::string path = RestAfter(line, 4);
+        if (w.size() < 5 || path.empty())
+            Fail("dump canvas takes WINDOW CONTROL PATH");
+        DumpCanvas(Number(w[2]), Number(w[3]), path);
     } else if (what == "file") {
         std::string path = RestAfter(line, 2);
         std::vector<uint8_t> bytes;
