@@ -6,6 +6,7 @@
 namespace platform {
 
 using qt::ForgetMenuBar;
+using qt::ForgetMenuBarsOf;
 using qt::MenuBarRecord;
 using qt::Q;
 using qt::Registry;
@@ -80,6 +81,16 @@ void ForgetMenuBar(int menuBar)
     gui.MenuBars.erase(it);
 }
 
+void ForgetMenuBarsOf(int window)
+{
+    std::vector<int> onWindow;
+    for (auto& [number, record] : Registry().MenuBars)
+        if (record.Window == window)
+            onWindow.push_back(number);
+    for (int number : onWindow)
+        ForgetMenuBar(number);
+}
+
 QAction* MenuItemAction(int menuBar, int item)
 {
     qt::GuiRegistry& gui = Registry();
@@ -113,12 +124,7 @@ bool CreateMenuBar(int menuBar, int window)
                 other->Bar = nullptr;
         delete bar.data();
     }
-    std::vector<int> onWindow;
-    for (auto& [number, record] : gui.MenuBars)
-        if (record.Window == window)
-            onWindow.push_back(number);
-    for (int number : onWindow)
-        ForgetMenuBar(number);
+    ForgetMenuBarsOf(window);
     int innerWidth = win->Client->width(), innerHeight = win->Client->height();
     delete win->Bar;
     auto* bar = new QMenuBar(win);

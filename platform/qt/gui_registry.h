@@ -66,5 +66,6 @@ T* ControlAs(int control, ControlKind kind)
 // Forgets the controls of a window (their widgets go with the window).
 void ForgetControlsOf(int window);
 void ForgetMenuBar(int menuBar);
+void ForgetMenuBarsOf(int window);
 
 }  // namespace platform::qt

@@ -12,7 +12,7 @@ namespace platform {
 
 using qt::FindWindow;
 using qt::ForgetControlsOf;
-using qt::ForgetMenuBar;
+using qt::ForgetMenuBarsOf;
 using qt::Q;
 using qt::Registry;
 using qt::U;
@@ -163,12 +163,7 @@ void CloseWindow(int window)
     QPointer<qt::WindowWidget> win = it->second;
     gui.Windows.erase(it);
     ForgetControlsOf(window);
-    std::vector<int> bars;
-    for (auto& [number, record] : gui.MenuBars)
-        if (record.Window == window)
-            bars.push_back(number);
-    for (int number : bars)
-        ForgetMenuBar(number);
+    ForgetMenuBarsOf(window);
     delete win.data();
 }
 
