@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/image.h"
 
@@ -116,6 +117,25 @@ void SetToolTip(int control, const std::string& text);
 void SetScrollAreaInner(int control, int innerWidth, int innerHeight);
 int ScrollAreaY(int control);
 void SetScrollAreaY(int control, int y);
+
+// What a window holds, for the scripted driver and the tests.
+enum class ControlKind { Button, List, Label, Field, CheckBox, Spin, ScrollArea, Canvas };
+struct ControlInfo {
+    int Number = -1;
+    ControlKind Kind = ControlKind::Button;
+    // In the window's inner area, or in the scroll area holding the control.
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
+    std::string Text;  // as GetText gives it
+    int State = 0;     // as GetState gives it
+};
+// The controls of a window ordered by number; none when it is not open.
+std::vector<ControlInfo> WindowControls(int window);
+std::string GetToolTip(int control);
+// A copy of what a canvas shows; an empty image when `control` is no canvas.
+Image GetCanvasImage(int control);
 
 // ---- Menus and shortcuts -------------------------------------------------
 // Builds a menu bar on a window; the calls below add to the newest one.

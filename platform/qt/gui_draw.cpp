@@ -23,7 +23,7 @@ namespace platform {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+using qt::Q;
 
 struct Drawing {
     bool Active = false;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <map>
+#include <string>
 
 #include "platform/gui.h"
 
@@ -17,6 +18,10 @@ class QMenuBar;
 class QShortcut;
 
 namespace platform::qt {
+
+// Our UTF-8 texts as Qt's and back.
+inline QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+inline std::string U(const QString& text) { return text.toUtf8().toStdString(); }
 
 // A top-level window: the menu bar (when there is one) on top, the client
 // area below it. The inner size is the client area's.
