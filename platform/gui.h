@@ -93,6 +93,10 @@ bool SpinControl(int window, int control, int x, int y, int w, int h, int minimu
 bool ScrollAreaControl(int window, int control, int x, int y, int w, int h, int innerWidth, int innerHeight, int parent = -1);
 bool CanvasControl(int window, int control, int x, int y, int w, int h, int parent = -1);
 bool IsControl(int control);
+// Gives the keyboard focus to a control; false when it cannot take it.
+bool FocusControl(int control);
+// The control with the keyboard focus; -1 when none of ours has it.
+int FocusedControl();
 void FreeControl(int control);
 
 // List: selected position (-1 none); check box: 1 ticked; spin field: value.
@@ -158,6 +162,10 @@ enum Keys {
 // Binding a key again replaces the earlier binding. The shortcut raises a
 // Menu event with `number` on `window`.
 void AddShortcut(int window, int key, int number);
+// A key pressed as the user presses it on a window (driver and tests): it
+// goes to the control with the keyboard focus, or to the window when none of
+// its controls has it, and the window's shortcuts have the first say.
+void PressKey(int window, int key);
 
 // ---- Drawing -------------------------------------------------------------
 // Between Start and Stop, the calls draw on one canvas or one image.

@@ -2,6 +2,7 @@
 // check boxes, spin fields, scroll areas and canvases.
 #include "platform/qt/gui_registry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
@@ -210,6 +211,25 @@ bool CanvasControl(int window, int control, int x, int y, int w, int h, int pare
 }
 
 bool IsControl(int control) { return FindControl(control) != nullptr; }
+
+bool FocusControl(int control)
+{
+    QWidget* widget = qt::ControlObject(control);
+    if (!widget || widget->focusPolicy() == Qt::NoFocus)
+        return false;
+    widget->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    return QApplication::focusWidget() == widget;
+}
+
+int FocusedControl()
+{
+    QWidget* focus = QApplication::focusWidget();
+    for (auto& [number, record] : Registry().Controls)
+        if (record.Widget && record.Widget.data() == focus)
+            return number;
+    return -1;
+}
 
 void FreeControl(int control)
 {

@@ -1,7 +1,15 @@
 // Menu bars, menu items and keyboard shortcuts on Qt Widgets.
 #include "platform/qt/gui_registry.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QShortcut>
+
+// Qt's own key-press path (the shortcut map first), as its test library
+// delivers keys.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(), bool autorep = false,
+                                               ushort count = 1);
 
 namespace platform {
 
@@ -49,6 +57,18 @@ int QtKey(int key)
     if (code == 0x20)
         return Qt::Key_Space;
     return 0;
+}
+
+Qt::KeyboardModifiers QtModifiers(int key)
+{
+    Qt::KeyboardModifiers modifiers;
+    if (key & ModShift)
+        modifiers |= Qt::ShiftModifier;
+    if (key & ModControl)
+        modifiers |= Qt::ControlModifier;
+    if (key & ModAlt)
+        modifiers |= Qt::AltModifier;
+    return modifiers;
 }
 
 QAction* AddMenuAction(QWidget* menu, MenuBarRecord& record, int item, const std::string& text)
@@ -213,19 +233,34 @@ void AddShortcut(int window, int key, int number)
         delete old->second;
         win->Shortcuts.erase(old);
     }
-    Qt::KeyboardModifiers modifiers;
-    if (key & ModShift)
-        modifiers |= Qt::ShiftModifier;
-    if (key & ModControl)
-        modifiers |= Qt::ControlModifier;
-    if (key & ModAlt)
-        modifiers |= Qt::AltModifier;
-    auto* shortcut = new QShortcut(QKeySequence(QKeyCombination(modifiers, Qt::Key(code))), win);
+    auto* shortcut = new QShortcut(QKeySequence(QKeyCombination(QtModifiers(key), Qt::Key(code))), win);
     shortcut->setContext(Qt::WindowShortcut);
     auto raise = [window, number] { ReportMenu(window, number); };
     QObject::connect(shortcut, &QShortcut::activated, shortcut, raise);
     QObject::connect(shortcut, &QShortcut::activatedAmbiguously, shortcut, raise);
     win->Shortcuts[binding] = shortcut;
+}
+
+void PressKey(int window, int key)
+{
+    qt::WindowWidget* win = qt::FindWindow(window);
+    const int code = QtKey(key);
+    if (!win || code == 0)
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus && focus->window() == win ? focus : win;
+    const Qt::KeyboardModifiers modifiers = QtModifiers(key);
+    // A plain printable key also types its character.
+    QString text;
+    const int ascii = key & 0xFFFF;
+    if (!(key & (ModControl | ModAlt)) && ascii >= 0x20 && ascii < 0x7F)
+        text = QString(QChar(ascii));
+    if (qt_sendShortcutOverrideEvent(target, 0, code, modifiers, text))
+        return;
+    QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
+    QApplication::sendEvent(target, &release);
 }
 
 }  // namespace platform
