@@ -13,6 +13,7 @@
 
 #include "app/fontview.h"
 #include "app/program.h"
+#include "bench/bench_program.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/state.h"
@@ -22,6 +23,15 @@
 namespace {
 
 State* Program = nullptr;
+
+}  // namespace
+
+State& BenchProgram()
+{
+    return *Program;
+}
+
+namespace {
 
 // Glyph texts of `count` glyphs of w x h pixels, about a third of them set.
 std::vector<CharRow> RandomFont(int w, int h, int start, int count, uint32_t seed)
