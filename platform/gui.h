@@ -190,6 +190,10 @@ void DrawImageScaled(int image, int x, int y, int w, int h);
 bool GrabImage(int image, int x, int y, int w, int h);
 // Copies an image onto a canvas at its top-left corner, at its own size.
 void SetCanvasImage(int control, int image);
+// The pixels of the output in force, for a pass that reads and writes every
+// pixel of it; nullptr when no drawing is in force. Valid until the drawing
+// stops or its canvas or image goes away.
+Image* DrawingOutput();
 
 // Antialiased drawing on an image.
 bool StartVectorDrawing(int image);
