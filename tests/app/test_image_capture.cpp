@@ -3,6 +3,7 @@
 // the editor, refused files, and a glyph size that changes under the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -10,13 +11,13 @@
 #include <string>
 #include <utility>
 #include <vector>
-#include <sys/wait.h>
 
 #include "app/program.h"
 #include "core/fontstore.h"
 #include "platform/gui.h"
 #include "platform/image.h"
 #include "platform/requesters.h"
+#include "tests/app/pattern_picture.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -38,27 +39,6 @@ struct Recording : platform::ScriptedRequesters {
 };
 
 enum class Kind { Png, Jpeg, Bmp };
-
-// The glyph pattern of the pictures: grey 0, `mid` or 255 by (x + 2y) mod 3.
-// Black and white alone (mid 255) come out of either threshold as they are.
-int PatternGrey(int x, int y, int mid = 255)
-{
-    const int greys[] = {0, mid, 255};
-    return greys[(x + 2 * y) % 3];
-}
-
-// The pattern at glyph size w x h as "#" (grey above 0) and "." rows.
-std::vector<std::string> PatternRows(int w, int h, const std::function<bool(int)>& white, int mid = 255)
-{
-    std::vector<std::string> rows;
-    for (int y = 0; y < h; y++) {
-        std::string row;
-        for (int x = 0; x < w; x++)
-            row += white(PatternGrey(x, y, mid)) ? '#' : '.';
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 class ImageCapture : public ::testing::Test {
 protected:
@@ -100,16 +80,10 @@ protected:
         ask->OpenAnswers.push_back(path);
         Menu(60);
     }
-    // A 2W x 2H picture of the pattern in flat 2 x 2 blocks.
+    // The pattern picture written as a file of that kind.
     std::string PatternPicture(Kind kind, int w, int h, int mid = 255)
     {
-        Image picture(2 * w, 2 * h);
-        for (int y = 0; y < 2 * h; y++)
-            for (int x = 0; x < 2 * w; x++) {
-                const int g = PatternGrey(x / 2, y / 2, mid);
-                picture.Set(x, y, platform::RGB(g, g, g));
-            }
-        return Save(picture, kind);
+        return Save(::PatternPicture(w, h, mid), kind);
     }
     std::string Save(const Image& picture, Kind kind)
     {
