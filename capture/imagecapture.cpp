@@ -17,15 +17,13 @@ namespace {
 
 // The shortcuts of window 81.
 enum ThresholdKey {
-    LevelUp = 84,    // Right
-    LevelDown = 85,  // Left
-    WindowUp = 86,   // Up
-    WindowDown = 87, // Down
-    SwapMode = 88,   // Space
-    CopyToGrid = 89, // Return
+    LevelUp = 84,     // Right
+    LevelDown = 85,   // Left
+    WindowUp = 86,    // Up
+    WindowDown = 87,  // Down
+    SwapMode = 88,    // Space
+    CopyToGrid = 89,  // Return
 };
-
-constexpr int Window = obj::RegionThresholdWindow;
 
 // Loads the picture into image `number` and makes the preview (2W x 2H) and,
 // from the preview, the picture at glyph size (W x H). False when the file
@@ -89,21 +87,22 @@ void LoadCharacterImage(State& s)
         return;
     }
     const int style = platform::WindowTitleBar | platform::WindowSystemMenu | platform::WindowCentered;
-    if (!platform::OpenWindow(Window, 0, 0, w > 99 ? 4 * w : 400, 2 * h, "Region threshold", style)) {
+    const int width = w > 99 ? 4 * w : 400;
+    if (!platform::OpenWindow(obj::RegionThresholdWindow, 0, 0, width, 2 * h, "Region threshold", style)) {
         platform::FreeImage(number);
         return;
     }
     s.ImageNumber = number;
     s.ThresholdGlyphWidth = w;
     s.ThresholdGlyphHeight = h;
-    platform::CanvasControl(Window, obj::PreviewCanvas, 0, 0, 2 * w, 2 * h);
-    platform::CanvasControl(Window, obj::ResultCanvas, 2 * w, 0, 2 * w, 2 * h);
-    platform::AddShortcut(Window, platform::KeyRight, LevelUp);
-    platform::AddShortcut(Window, platform::KeyLeft, LevelDown);
-    platform::AddShortcut(Window, platform::KeyUp, WindowUp);
-    platform::AddShortcut(Window, platform::KeyDown, WindowDown);
-    platform::AddShortcut(Window, ' ', SwapMode);
-    platform::AddShortcut(Window, platform::KeyReturn, CopyToGrid);
+    platform::CanvasControl(obj::RegionThresholdWindow, obj::PreviewCanvas, 0, 0, 2 * w, 2 * h);
+    platform::CanvasControl(obj::RegionThresholdWindow, obj::ResultCanvas, 2 * w, 0, 2 * w, 2 * h);
+    platform::AddShortcut(obj::RegionThresholdWindow, platform::KeyRight, LevelUp);
+    platform::AddShortcut(obj::RegionThresholdWindow, platform::KeyLeft, LevelDown);
+    platform::AddShortcut(obj::RegionThresholdWindow, platform::KeyUp, WindowUp);
+    platform::AddShortcut(obj::RegionThresholdWindow, platform::KeyDown, WindowDown);
+    platform::AddShortcut(obj::RegionThresholdWindow, ' ', SwapMode);
+    platform::AddShortcut(obj::RegionThresholdWindow, platform::KeyReturn, CopyToGrid);
 
     *platform::GetImage(number) = std::move(preview);
     platform::SetCanvasImage(obj::PreviewCanvas, number);
@@ -152,7 +151,7 @@ void ThresholdWindowEvent(State& s)
         return;
     }
     FollowGlyphSize(s);
-    if (!platform::IsWindow(Window))
+    if (!platform::IsWindow(obj::RegionThresholdWindow))
         return;
     switch (s.Event.Object) {
     case LevelUp:
@@ -182,7 +181,8 @@ void ThresholdWindowEvent(State& s)
     case SwapMode:
         std::swap(s.ThresholdLevel, s.OtherThreshold);
         s.ThresholdMode = 1 - s.ThresholdMode;
-        platform::SetWindowTitle(Window, s.ThresholdMode == 1 ? "Region Threshold" : "Threshold");
+        platform::SetWindowTitle(obj::RegionThresholdWindow,
+                                 s.ThresholdMode == 1 ? "Region Threshold" : "Threshold");
         break;
     case CopyToGrid:
         CharacterFromImage(s);
@@ -195,7 +195,7 @@ void ThresholdWindowEvent(State& s)
 
 void CloseThresholdWindow(State& s)
 {
-    platform::CloseWindow(Window);
+    platform::CloseWindow(obj::RegionThresholdWindow);
     if (s.ImageNumber >= 0)
         platform::FreeImage(s.ImageNumber);
     s.ImageNumber = -1;
@@ -205,7 +205,7 @@ void CloseThresholdWindow(State& s)
 
 void FollowGlyphSize(State& s)
 {
-    const bool open = platform::IsWindow(Window);
+    const bool open = platform::IsWindow(obj::RegionThresholdWindow);
     if (open && s.FontWidth == s.ThresholdGlyphWidth && s.FontHeight == s.ThresholdGlyphHeight)
         return;
     if (open || s.ImageNumber >= 0)

@@ -2,6 +2,7 @@
 // worked out by hand, and against a direct sum over each pixel's square.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,8 +19,10 @@ Image Greys(const std::vector<std::vector<int>>& rows)
 {
     Image image(int(rows[0].size()), int(rows.size()));
     for (int y = 0; y < image.Height; y++)
-        for (int x = 0; x < image.Width; x++)
-            image.Set(x, y, platform::RGB(rows[size_t(y)][size_t(x)], rows[size_t(y)][size_t(x)], rows[size_t(y)][size_t(x)]));
+        for (int x = 0; x < image.Width; x++) {
+            const int v = rows[size_t(y)][size_t(x)];
+            image.Set(x, y, platform::RGB(v, v, v));
+        }
     return image;
 }
 
