@@ -146,7 +146,7 @@ bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight, const
             win->move(area.x() + (area.width() - win->width()) / 2, area.y() + (area.height() - win->height()) / 2);
         }
     } else {
-        win->move(x, y);
+        win->PlaceFrame(QPoint(x, y));
     }
     win->show();
     return true;
@@ -182,13 +182,17 @@ std::string GetWindowTitle(int window)
 int WindowX(int window)
 {
     auto* win = FindWindow(window);
-    return win ? win->frameGeometry().x() : 0;
+    if (!win)
+        return 0;
+    return win->OuterPosition().x();
 }
 
 int WindowY(int window)
 {
     auto* win = FindWindow(window);
-    return win ? win->frameGeometry().y() : 0;
+    if (!win)
+        return 0;
+    return win->OuterPosition().y();
 }
 
 int WindowWidth(int window, bool inner)
@@ -213,7 +217,9 @@ void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
     if (!win)
         return;
     win->SetInnerSize(innerWidth, innerHeight);
-    win->move(x, y);
+    // Its own position leaves the window where it is, framed or not yet.
+    if (QPoint(x, y) != win->OuterPosition())
+        win->PlaceFrame(QPoint(x, y));
 }
 
 void ActivateWindow(int window)
