@@ -234,6 +234,16 @@ void ActivateWindow(int window)
     win->activateWindow();
 }
 
+void ScreenArea(int& x, int& y, int& width, int& height)
+{
+    QScreen* screen = GuiRunning() ? QGuiApplication::primaryScreen() : nullptr;
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    x = area.x();
+    y = area.y();
+    width = area.width();
+    height = area.height();
+}
+
 int ActiveWindow()
 {
     if (!GuiRunning())
