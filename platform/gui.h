@@ -45,6 +45,9 @@ int WindowHeight(int window, bool inner = true);
 // Moves to the outer position (x, y) and sets the inner size.
 void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight);
 void ActivateWindow(int window);
+// The part of the screen that windows may take (task bars left out), as x,
+// y, width and height.
+void ScreenArea(int& x, int& y, int& width, int& height);
 int ActiveWindow();  // -1 when none of ours
 
 // ---- Events --------------------------------------------------------------
@@ -120,6 +123,8 @@ void HideControl(int control, bool hide);
 void SetToolTip(int control, const std::string& text);
 void SetScrollAreaInner(int control, int innerWidth, int innerHeight);
 int ScrollAreaY(int control);
+// The width of the border a scroll area draws around its inner area.
+int ScrollAreaBorder(int control);
 void SetScrollAreaY(int control, int y);
 
 // What a window holds, for the scripted driver and the tests.
