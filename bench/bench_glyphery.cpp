@@ -139,7 +139,7 @@ struct WholeFontCommand {
 
 const WholeFontCommand WholeFontCommands[] = {
     {"LeftAlignFont", [](State& s, platform::ScriptedRequesters&) { LeftAlignFont(s); }},
-    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, -1); }},
+    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, 0); }},
     {"DoubleWidthFont", [](State& s, platform::ScriptedRequesters&) { DoubleWidthFont(s); }},
     {"ResizeFont 128 to 256",
      [](State& s, platform::ScriptedRequesters& ask) {
