@@ -96,10 +96,26 @@ void DrawGridLines(State& s)
     const int baseline = (5 * h) / 6;
 
     platform::Box(0, 0, w * c, h * c, ClearColour);
-    for (int x = 0; x < w; x++)
-        platform::Line(x * c, 0, x * c, h * c, LineColour);
-    for (int y = 0; y < h; y++)
-        platform::Line(0, y * c, w * c, y * c, y == baseline ? BaselineColour : LineColour);
+    platform::Image* out = platform::DrawingOutput();
+    if (!out || c < 1) {
+        platform::StopDrawing();
+        return;
+    }
+    // Every line runs along a row or a column: written straight into the
+    // canvas, clipped to it. Vertical lines first, the horizontal ones over
+    // them.
+    const int64_t right = std::min<int64_t>(int64_t(w) * c + 1, out->Width);
+    const int64_t bottom = std::min<int64_t>(int64_t(h) * c + 1, out->Height);
+    const uint32_t line = LineColour | 0xFF000000u;
+    for (int64_t y = 0; y < bottom; y++) {
+        uint32_t* row = out->Pixels.data() + size_t(y) * size_t(out->Width);
+        for (int64_t x = 0; x < w && x * c < out->Width; x++)
+            row[x * c] = line;
+    }
+    for (int64_t y = 0; y < h && y * c < out->Height; y++) {
+        uint32_t* row = out->Pixels.data() + size_t(y * c) * size_t(out->Width);
+        std::fill(row, row + right, (y == baseline ? BaselineColour : LineColour) | 0xFF000000u);
+    }
     platform::StopDrawing();
 }
 

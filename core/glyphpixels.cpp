@@ -25,6 +25,15 @@ struct UnpackTable {
 };
 constexpr UnpackTable Unpacked;
 
+// Each of `count` pixels twice, side by side.
+void DoublePixels(const uint8_t* from, int count, uint8_t* to)
+{
+    for (int x = 0; x < count; x++) {
+        const uint16_t pair = uint16_t(from[x] * 0x0101u);
+        std::memcpy(to + 2 * x, &pair, 2);
+    }
+}
+
 int64_t WholeBytes(int64_t pixels)
 {
     return pixels > 0 ? (pixels + 7) / 8 : 0;
@@ -47,20 +56,26 @@ const uint8_t* GlyphPixels::Unpack(std::string_view text, int64_t pixels)
 void GlyphPixels::Pack(const uint8_t* px, int64_t pixels, std::string& text)
 {
     const size_t count = pixels > 0 ? size_t(pixels / 8) : 0;
-    bytes_.resize(count);
+    text.resize(count * 5);
+    char* out = text.data();
     for (size_t i = 0; i < count; i++) {
         uint64_t eight;
         std::memcpy(&eight, px + 8 * i, 8);
         // Gathers the low bit of each of the eight bytes, the lowest byte
         // into the most significant bit.
-        bytes_[i] = uint8_t((eight * 0x8040201008040201ull) >> 56);
+        WriteGlyphToken(out + 5 * i, uint8_t((eight * 0x8040201008040201ull) >> 56));
     }
-    EncodeGlyphBytes(bytes_, text);
 }
 
 uint8_t* GlyphTransform::Blank()
 {
     work.assign(size_t(W) * size_t(H) + 8, 0);
+    return work.data();
+}
+
+uint8_t* GlyphTransform::Unfilled()
+{
+    work.resize(size_t(W) * size_t(H) + 8);
     return work.data();
 }
 
@@ -171,14 +186,13 @@ void GlyphTransform::DoubleSize(std::string_view text, std::string& out)
 {
     const int oldW = W / 2;
     const int oldH = H / 2;
-    uint8_t* doubled = Blank();
+    // Every pixel is written when the old glyph has any.
+    uint8_t* doubled = oldW > 0 && oldH > 0 && W == 2 * oldW && H == 2 * oldH ? Unfilled() : Blank();
     if (oldW > 0 && oldH > 0) {
         const uint8_t* px = codec.Unpack(text, int64_t(oldW) * oldH);
         for (int y = 0; y < oldH; y++) {
             uint8_t* to = doubled + size_t(2 * y) * size_t(W);
-            const uint8_t* from = px + size_t(y) * size_t(oldW);
-            for (int x = 0; x < oldW; x++)
-                to[2 * x] = to[2 * x + 1] = from[x];
+            DoublePixels(px + size_t(y) * size_t(oldW), oldW, to);
             std::memcpy(to + W, to, size_t(W));
         }
     }
@@ -188,15 +202,11 @@ void GlyphTransform::DoubleSize(std::string_view text, std::string& out)
 void GlyphTransform::DoubleWidth(std::string_view text, std::string& out)
 {
     const int oldW = W / 2;
-    uint8_t* doubled = Blank();
+    uint8_t* doubled = oldW > 0 && H > 0 && W == 2 * oldW ? Unfilled() : Blank();
     if (oldW > 0 && H > 0) {
         const uint8_t* px = codec.Unpack(text, int64_t(oldW) * H);
-        for (int y = 0; y < H; y++) {
-            uint8_t* to = doubled + size_t(y) * size_t(W);
-            const uint8_t* from = px + size_t(y) * size_t(oldW);
-            for (int x = 0; x < oldW; x++)
-                to[2 * x] = to[2 * x + 1] = from[x];
-        }
+        for (int y = 0; y < H; y++)
+            DoublePixels(px + size_t(y) * size_t(oldW), oldW, doubled + size_t(y) * size_t(W));
     }
     codec.Pack(doubled, int64_t(W) * H, out);
 }

@@ -60,6 +60,8 @@ private:
     std::vector<uint8_t> work;
 
     uint8_t* Blank();
+    // The work buffer for a glyph whose every pixel is about to be written.
+    uint8_t* Unfilled();
     // The glyph of the unpacked `px` moved by `shift` columns (right when
     // positive), clear columns entering; held in `work`.
     const uint8_t* Moved(const uint8_t* px, int shift);
