@@ -50,6 +50,11 @@ void Image::FillRect(int x, int y, int w, int h, Rgb c)
 
 namespace codec {
 
+bool DecodedSizeAllowed(int64_t width, int64_t height)
+{
+    return ImageSizeAllowed(width, height) && width * height <= MaxDecodedPixels;
+}
+
 bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept
 {
     image->Width = image->Height = 0;
@@ -76,7 +81,7 @@ bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept
 namespace {
 
 // No image file we accept is larger than a 32-bit BMP of the largest image.
-constexpr int64_t MaxImageFileSize = MaxImagePixels * 4 + (int64_t(1) << 20);
+constexpr int64_t MaxImageFileSize = codec::MaxDecodedPixels * 4 + (int64_t(1) << 20);
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string& error)
 {

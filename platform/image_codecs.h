@@ -12,6 +12,12 @@
 
 namespace platform::codec {
 
+// The largest picture a reader accepts. A file header can claim any size, so
+// each reader also checks that the file is long enough to hold the picture it
+// claims before it allocates anything for it.
+constexpr int64_t MaxDecodedPixels = int64_t(1) << 26;  // 64 M pixels
+bool DecodedSizeAllowed(int64_t width, int64_t height);
+
 // Gives `image` the size and fills it black. False (the image left empty) when
 // the size is not allowed or memory runs out. Never throws, so the codecs may
 // call it between setjmp and longjmp.
