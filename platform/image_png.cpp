@@ -50,7 +50,7 @@ uint64_t PngDataBytes(const uint8_t* data, size_t size)
 {
     uint64_t total = 0;
     size_t at = 8;  // after the signature
-    while (size - at >= 8) {
+    while (size >= at && size - at >= 8) {
         uint64_t length = uint64_t(data[at]) << 24 | uint64_t(data[at + 1]) << 16 | uint64_t(data[at + 2]) << 8 |
                           uint64_t(data[at + 3]);
         uint64_t room = size - at - 8;
