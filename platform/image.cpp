@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/files.h"
 #include "platform/image_codecs.h"
 
 namespace platform {
@@ -433,15 +434,8 @@ namespace platform::codec {
 
 bool WriteImageFile(const std::string& path, const std::function<bool(std::FILE*)>& encode)
 {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = encode(f);
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok)
-        std::remove(path.c_str());
-    return ok;
+    ReplacingFile file;
+    return file.Open(path) && encode(file.File()) && file.Commit();
 }
 
 }  // namespace platform::codec

@@ -29,8 +29,9 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& erro
 bool DecodePng(const uint8_t* data, size_t size, Image& image, std::string& error);
 bool DecodeJpeg(const uint8_t* data, size_t size, Image& image, std::string& error);
 
-// Creates `path`, lets `encode` write it and closes it. A file that could not
-// be written whole is removed; false then.
+// Lets `encode` write the file's new content and puts it in place of `path`
+// (see ReplacingFile). False, with an existing file kept whole, when anything
+// failed.
 bool WriteImageFile(const std::string& path, const std::function<bool(std::FILE*)>& encode);
 
 }  // namespace platform::codec
