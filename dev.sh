@@ -78,6 +78,7 @@ fuzz_one() {
 fuzz() {
     local seconds="${1:-60}"
     local flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
+    flags+=" -DFUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION"  # smaller limits, see platform/image_codecs.h
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DGLYPHERY_FUZZ=ON -DBUILD_TESTING=OFF \
         -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" >/dev/null

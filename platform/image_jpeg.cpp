@@ -58,8 +58,8 @@ void JpegEmitMessage(j_common_ptr cinfo, int level)
 }
 
 // What libjpeg may allocate for one image: the whole-image coefficient buffers
-// of a progressive file are the largest part.
-constexpr long MaxJpegMemory = 256L << 20;
+// of a progressive file (128 bytes a block) are the largest part.
+constexpr long MaxJpegMemory = long(codec::MaxDecodedPixels * 4);
 
 // A progressive file may hold any number of scans, each a pass over the whole
 // image; a crafted file with thousands of them would take very long.
