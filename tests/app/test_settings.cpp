@@ -3,12 +3,10 @@
 // settings files in tests/platform/test_settings.cpp.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "app/program.h"
@@ -198,15 +196,7 @@ TEST_F(SettingsTest, FailedWriteAtExitKeepsTheFile)
 {
     State s = Loaded("[Recent Files]\r\nMRUFile0 = /kept.bas\r\n");
     const std::string before = Written();
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    SaveSettings(s);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    WithFileSizeLimit(16, [&] { SaveSettings(s); });
     EXPECT_EQ(Written(), before);
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "no temporary left";
 

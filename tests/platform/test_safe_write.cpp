@@ -3,13 +3,11 @@
 // or on purpose: each goes through the one safe replacement, so a failure
 // never costs the old file and nothing else is ever opened for writing.
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,16 +93,7 @@ protected:
 TEST_P(SafeWriteTest, FailedWriteKeepsTheOldFile)
 {
     const std::string path = tmp.Put("sheet.bmp", "old content");
-    struct rlimit saved;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool written = Write(path);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(WithFileSizeLimit(64, [&] { return Write(path); }));
     EXPECT_EQ(TempFolder::Read(path), "old content");
     ExpectOnly({"sheet.bmp"});
 }
