@@ -13,6 +13,9 @@ bool ProgramPass(State& s);
 // Dispatches s.Event (already recorded) and runs the quit check; false when
 // the program is to exit.
 bool DispatchEvent(State& s);
+// Draws Font View when a command asked for it (and clears the request); the
+// loop runs it after every dispatched event.
+void ApplyViewFontRequest(State& s);
 // The exit steps up to closing the main window (no process end).
 void ProgramExit(State& s);
 [[noreturn]] void ProgramEnd(State& s);

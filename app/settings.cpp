@@ -12,7 +12,6 @@
 namespace {
 
 const char* const SettingsName = "Glyphery.inf";
-constexpr int RecentItemLength = 65;
 // A glyph size beyond this in a hand-edited file is taken as this size, so a
 // stray number cannot make the editor grid exhaust memory.
 constexpr int32_t LargestGlyphSide = 1024;
@@ -131,16 +130,4 @@ void SaveSettings(State& s)
     file.Group("Recent Files");
     WriteRecentFiles(s, file);
     file.Close();
-}
-
-void AddRecentFile(State& s, const std::string& path)
-{
-    auto& list = s.RecentFiles;
-    list.insert(list.begin(), path);
-    list.erase(std::remove(list.begin() + 1, list.end(), path), list.end());
-
-    int count = std::min<int>(int(list.size()), obj::RecentItems);
-    for (int i = 0; i < count; ++i)
-        platform::SetMenuItemText(obj::MainMenuBar, obj::FirstRecentItem + i,
-                                  platform::Right(list[size_t(i)], RecentItemLength));
 }

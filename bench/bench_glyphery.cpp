@@ -1,18 +1,19 @@
 // Timings of the commands that touch every pixel of a large font: the Font
-// View sheet, Centre font, Double Size font, and the editor repaint. Runs
-// the real program's start-up, so the drawing goes to real (offscreen)
-// windows.
+// View sheet, every whole-font command, and the editor repaint. Runs the
+// real program's start-up, so the drawing goes to real (offscreen) windows.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/fontview.h"
 #include "app/program.h"
+#include "bench/bench_program.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/state.h"
@@ -22,6 +23,15 @@
 namespace {
 
 State* Program = nullptr;
+
+}  // namespace
+
+State& BenchProgram()
+{
+    return *Program;
+}
+
+namespace {
 
 // Glyph texts of `count` glyphs of w x h pixels, about a third of them set.
 std::vector<CharRow> RandomFont(int w, int h, int start, int count, uint32_t seed)
@@ -96,6 +106,7 @@ void BM_CentreFont(benchmark::State& state)
         for (int c = 32; c < 256; ++c) s.CharData[size_t(c)][1] = Font128()[size_t(c)][1];
         state.ResumeTiming();
         CentreFont(s);
+        ApplyViewFontRequest(s);
     }
     platform::CloseWindow(69);
 }
@@ -119,6 +130,59 @@ void BM_DoubleSizeFont(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DoubleSizeFont)->ArgName("from")->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
+
+// The other whole-font commands on 224 glyphs of 128 x 128.
+struct WholeFontCommand {
+    const char* Name;
+    void (*Run)(State& s, platform::ScriptedRequesters& ask);
+};
+
+const WholeFontCommand WholeFontCommands[] = {
+    {"LeftAlignFont", [](State& s, platform::ScriptedRequesters&) { LeftAlignFont(s); }},
+    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, 0); }},
+    {"DoubleWidthFont", [](State& s, platform::ScriptedRequesters&) { DoubleWidthFont(s); }},
+    {"ResizeFont 128 to 256",
+     [](State& s, platform::ScriptedRequesters& ask) {
+         ask.InputAnswers = {"256 x 256"};
+         ResizeFont(s);
+     }},
+};
+
+void BM_WholeFont(benchmark::State& state)
+{
+    State& s = *Program;
+    auto& ask = static_cast<platform::ScriptedRequesters&>(platform::Ask());
+    const WholeFontCommand& command = WholeFontCommands[state.range(0)];
+    state.SetLabel(command.Name);
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadFont(s, 128, 128, Font128());
+        state.ResumeTiming();
+        command.Run(s, ask);
+    }
+}
+BENCHMARK(BM_WholeFont)->DenseRange(0, int(std::size(WholeFontCommands)) - 1)->Unit(benchmark::kMillisecond);
+
+// Adding a character at the end of a font of 1024 x 1024 pixels: the glyph
+// in the editor is stored back, the new one shown blank.
+void BM_AddCharacter1024(benchmark::State& state)
+{
+    State& s = *Program;
+    static const std::vector<CharRow> font = RandomFont(1024, 1024, 32, 2, 3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadFont(s, 1024, 1024, font);
+        s.FontCount = 2;
+        platform::ClearItems(12);
+        platform::AddItem(12, -1, "Chr$(32)");
+        platform::AddItem(12, -1, "Chr$(33)");
+        platform::SetState(12, 1);
+        SelectCharacter(s);
+        state.ResumeTiming();
+        AddCharacter(s, 1);
+    }
+}
+BENCHMARK(BM_AddCharacter1024)->Unit(benchmark::kMillisecond);
 
 void BM_PaintGrid(benchmark::State& state)
 {

@@ -1,14 +1,14 @@
 // The commands that act on every glyph of the font ("Font" menu) and "New".
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/fontview.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
+#include "core/glyphpixels.h"
 #include "core/objects.h"
-#include "formats/writers.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
 #include "platform/text.h"
@@ -20,11 +20,6 @@ constexpr int DoubleLimit = 128;
 // The largest width or height New and Resize accept: beyond it a font no
 // longer fits in memory and on screen in any useful way.
 constexpr int64_t MaxGlyphSide = 1024;
-
-bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
 
 void Oops(const std::string& text)
 {
@@ -61,8 +56,16 @@ void MoveColumns(State& s, int shift)
     }
 }
 
-// The lowest glyph column holding a set pixel in rows 0 to `lastRow`; W when
-// there is none.
+// Reads "W x H" (or "W H" when there is no `x`), fields read as numbers.
+void ReadSize(const std::string& text, char x, int64_t& w, int64_t& h)
+{
+    const std::string separator(1, text.find(x) != std::string::npos ? x : ' ');
+    w = platform::Val(platform::StringField(text, 1, separator));
+    h = platform::Val(platform::StringField(text, 2, separator));
+}
+
+}  // namespace
+
 int FirstSetColumn(const State& s, int lastRow)
 {
     const GridArray& g = s.Grid;
@@ -73,21 +76,16 @@ int FirstSetColumn(const State& s, int lastRow)
     return s.FontWidth;
 }
 
-void LeftAlignGrid(State& s)
+void LeftAlignGrid(State& s, int lastRow)
 {
-    const int x = FirstSetColumn(s, s.FontHeight);
+    const int x = FirstSetColumn(s, lastRow);
     if (x < s.FontWidth && x > 1)
         MoveColumns(s, -x);
 }
 
-// The frame shared by the whole-font commands: every glyph of the font is
-// decoded into `Grid` by `change`, which also applies the command's change,
-// and stored back; then the character shown before is shown again.
-// `resetGrid` runs SetupGrid for the size newW x newH first.
-template <class Change>
-void ForEachGlyph(State& s, int newW, int newH, bool resetGrid, bool rebuildHeader, Change&& change)
+void ForEachGlyph(State& s, const GlyphPass& pass, const GlyphChange& change)
 {
-    const bool sizeChanged = newW != s.FontWidth || newH != s.FontHeight;
+    const bool sizeChanged = pass.Width != s.FontWidth || pass.Height != s.FontHeight;
     bool changed = sizeChanged;
 
     int64_t shown = int64_t(platform::GetState(obj::CharList)) + s.FontStart;
@@ -95,54 +93,46 @@ void ForEachGlyph(State& s, int newW, int newH, bool resetGrid, bool rebuildHead
         shown = s.FontStart;
     s.CurrentChar = InTable(shown) ? int32_t(shown) : -1;
 
-    s.FontWidth = newW;
-    s.FontHeight = newH;
-    if (resetGrid)
-        SetupGrid(s);
-    if (rebuildHeader)
+    s.FontWidth = pass.Width;
+    s.FontHeight = pass.Height;
+    // The editor is laid out now and painted once, at the end.
+    if (pass.ResetGrid)
+        LayOutGrid(s);
+    if (pass.RebuildHeader)
         MakeFontHeader(s);
 
     const int64_t last = int64_t(s.FontStart) + s.FontCount - 1;
+    std::string text;  // one buffer for the whole font
     for (int64_t c = s.FontStart < 0 ? 0 : s.FontStart; c <= last && InTable(c); c++) {
         std::string& stored = s.CharData[size_t(c)][1];
-        change(stored);
-        std::string text = CharToHex(s);
+        change(stored, int32_t(c), text);
         if (text != stored) {
-            stored = std::move(text);
+            stored.swap(text);
             changed = true;
         }
     }
 
     if (InTable(shown)) {
         platform::SetState(obj::CharList, int(shown - s.FontStart));
-        // The border held the last glyph of the loop; it belongs to none.
+        // The border may hold what the changes left there; it belongs to no
+        // glyph.
         for (int y = 0; y <= s.FontHeight; y++)
             if (s.Grid.Inside(s.FontWidth, y))
                 s.Grid(s.FontWidth, y) = 0;
         for (int x = 0; x <= s.FontWidth; x++)
             if (s.Grid.Inside(x, s.FontHeight))
                 s.Grid(x, s.FontHeight) = 0;
-        const std::string& text = s.CharData[size_t(shown)][1];
-        HexToChar(s, text);
+        const std::string& shownText = s.CharData[size_t(shown)][1];
+        HexToChar(s, shownText);
         // After a change of size, Restore puts back this glyph as it now is,
         // never a text of the old size.
         if (sizeChanged)
-            s.SelectedGlyph = text;
+            s.SelectedGlyph = shownText;
     }
     PaintGrid(s);
-    if (changed)
+    if (changed && pass.MarkModified)
         s.Modified = 1;
 }
-
-// Reads "W x H" (or "W H" when there is no `x`), fields read as numbers.
-void ReadSize(const std::string& text, char x, int64_t& w, int64_t& h)
-{
-    const std::string separator(1, text.find(x) != std::string::npos ? x : ' ');
-    w = platform::Val(platform::StringField(text, 1, separator));
-    h = platform::Val(platform::StringField(text, 2, separator));
-}
-
-}  // namespace
 
 void NewFont(State& s)
 {
@@ -204,8 +194,9 @@ void DoubleSizeFont(State& s)
         return;
     }
     StoreBackGlyph(s);
-    ForEachGlyph(s, 2 * s.FontWidth, 2 * s.FontHeight, true, true,
-                 [&s](const std::string& text) { HexToCharDoubleSize(s, text); });
+    GlyphTransform t{2 * s.FontWidth, 2 * s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, true},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.DoubleSize(text, out); });
 }
 
 void DoubleWidthFont(State& s)
@@ -215,8 +206,9 @@ void DoubleWidthFont(State& s)
         return;
     }
     StoreBackGlyph(s);
-    ForEachGlyph(s, 2 * s.FontWidth, s.FontHeight, true, true,
-                 [&s](const std::string& text) { HexToCharDoubleWidth(s, text); });
+    GlyphTransform t{2 * s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, true},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.DoubleWidth(text, out); });
 }
 
 void ResizeFont(State& s)
@@ -246,7 +238,12 @@ void ResizeFont(State& s)
     StoreBackGlyph(s);
     s.PrevFontWidth = s.FontWidth;
     s.PrevFontHeight = s.FontHeight;
-    ForEachGlyph(s, int(w), int(h), true, true, [&s](const std::string& text) { HexToCharResized(s, text); });
+    GlyphTransform t{int(w), int(h)};
+    const int oldW = s.PrevFontWidth;
+    const int oldH = s.PrevFontHeight;
+    ForEachGlyph(s, {t.W, t.H, true, true}, [&t, oldW, oldH](const std::string& text, int32_t, std::string& out) {
+        t.Resize(text, oldW, oldH, out);
+    });
 }
 
 void CentreChar(State& s, const std::string& text)
@@ -269,25 +266,35 @@ void CentreChar(State& s, const std::string& text)
 void CentreFont(State& s)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, s.FontWidth, s.FontHeight, false, false, [&s](const std::string& text) { CentreChar(s, text); });
-    if (platform::IsWindow(obj::FontViewWindow))
-        ViewFont(s);
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, false, false},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.Centre(text, out); });
+    RequestViewFont(s, ViewFontIfOpen);
 }
 
 void LeftAlignFont(State& s)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, s.FontWidth, s.FontHeight, true, false, [&s](const std::string& text) {
-        HexToChar(s, text);
-        LeftAlignGrid(s);
-    });
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, false},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.LeftAlign(text, t.H, out); });
 }
 
 void ShiftFont(State& s, int dx, int dy)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, s.FontWidth, s.FontHeight, true, false, [&s, dx, dy](const std::string& text) {
-        HexToChar(s, text);
-        ShiftGrid(s, dx, dy);
-    });
+    if (dx != 0 && dy != 0) {
+        // A move along both axes carries the border from glyph to glyph, as
+        // the editor's grid does: it runs through the grid.
+        ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false},
+                     [&s, dx, dy](const std::string& text, int32_t, std::string& out) {
+                         HexToChar(s, text);
+                         ShiftGrid(s, dx, dy);
+                         out = CharToHex(s);
+                     });
+        return;
+    }
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, false},
+                 [&t, dx, dy](const std::string& text, int32_t, std::string& out) { t.Shift(text, dx, dy, out); });
 }

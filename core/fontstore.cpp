@@ -2,6 +2,8 @@
 // the decoders that read a glyph of an older size, and the font header.
 #include "core/fontstore.h"
 
+#include "core/glyphtext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,56 +16,6 @@
 
 namespace {
 
-constexpr char HexDigits[] = "0123456789ABCDEF";
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// Walks the comma-separated fields of a glyph text in order, without
-// copying. Each field's first two characters are skipped unread and the next
-// two are read as hexadecimal digits, stopping at the first non-digit; a
-// field with nothing readable (or a field past the end of the text) gives 0.
-class TokenReader {
-public:
-    explicit TokenReader(std::string_view text) : pos_(text.data()), end_(text.data() + text.size()) {}
-
-    int Next()
-    {
-        const char* field = pos_;
-        const char* comma = static_cast<const char*>(std::memchr(field, ',', size_t(end_ - field)));
-        const char* fieldEnd = comma ? comma : end_;
-        pos_ = comma ? comma + 1 : end_;
-
-        // Skip two characters (UTF-8 sequences count as one character each).
-        const char* p = field;
-        for (int k = 0; k < 2 && p < fieldEnd; k++) {
-            ++p;
-            while (p < fieldEnd && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)
-                ++p;
-        }
-        int value = 0;
-        for (int k = 0; k < 2 && p < fieldEnd; k++, p++) {
-            const int digit = HexDigitValue(*p);
-            if (digit < 0)
-                break;
-            value = value * 16 + digit;
-        }
-        return value & 0xFF;
-    }
-
-private:
-    const char* pos_;
-    const char* end_;
-};
-
 // Decodes the bit stream of a glyph `width` pixels wide: every byte token
 // whose first bit lies below `pixels`, eight bits each, most significant
 // first. `put(x, y, bit)` receives every decoded bit with its position by the
@@ -75,12 +27,14 @@ void DecodeBits(std::string_view text, int width, int64_t pixels, int64_t rowLim
 {
     if (width <= 0 || pixels <= 0)
         return;
-    TokenReader reader(text);
-    const int64_t bytes = (pixels + 7) / 8;
+    // Bytes whose first pixel lies in row `rowLimit` or below are not needed.
+    const int64_t bytes = std::min((pixels + 7) / 8, rowLimit * width / 8 + 1);
+    std::vector<uint8_t> values(size_t(std::max<int64_t>(bytes, 0)));
+    DecodeGlyphBytes(text, values);
     int x = 0;
     int64_t y = 0;
     for (int64_t i = 0; i < bytes && y < rowLimit; i++) {
-        const int value = reader.Next();
+        const int value = values[size_t(i)];
         for (int j = 7; j >= 0; j--) {
             put(x, int(y), (value >> j) & 1);
             if (++x == width) {
@@ -103,36 +57,35 @@ std::string CharToHex(const State& s)
 {
     const int w = s.FontWidth;
     const int h = s.FontHeight;
-    if (w <= 0 || h <= 0)
+    const int64_t count = GlyphByteCount(w, h);
+    if (count == 0)
         return {};
-    const int64_t bytes = int64_t(w) * h / 8;
-    std::string result(size_t(bytes) * 5, '\0');
-    char* out = result.data();
+    std::vector<uint8_t> bytes(size_t(count), 0);
 
+    // Only cells holding exactly 1 count as set; a partial last byte is
+    // never stored.
     const GridArray& g = s.Grid;
     const int columns = g.Columns;
     const int rows = g.Rows;
     const int32_t* cells = g.Cells.data();
     unsigned value = 0;
     int k = 0;
-    for (int y = 0; y < h; y++) {
+    size_t i = 0;
+    for (int y = 0; y < h && i < bytes.size(); y++) {
         const bool rowInside = y < rows;
         for (int x = 0; x < w; x++) {
             const bool set = rowInside && x < columns && cells[size_t(x) * size_t(rows) + size_t(y)] == 1;
             value = (value << 1) | (set ? 1u : 0u);
             if (++k == 8) {
-                out[0] = '0';
-                out[1] = 'x';
-                out[2] = HexDigits[(value >> 4) & 15];
-                out[3] = HexDigits[value & 15];
-                out[4] = ',';
-                out += 5;
+                bytes[i++] = uint8_t(value);
                 value = 0;
                 k = 0;
+                if (i == bytes.size())
+                    break;
             }
         }
     }
-    return result;
+    return EncodeGlyphBytes(bytes);
 }
 
 void HexToChar(State& s, const std::string& text)
@@ -232,6 +185,27 @@ void MakeFontHeader(State& s)
         header += ',';
     }
     s.FontHeader = std::move(header);
+}
+
+std::string MakeDefaultPreamble()
+{
+    std::string text;
+    for (const char* line : {"",
+                             "#if defined(__AVR__)",
+                             "    #include <avr/pgmspace.h>",
+                             "    #define fontdatatype const uint8_t",
+                             "#elif defined(__PIC32MX__)",
+                             "    #define PROGMEM",
+                             "    #define fontdatatype const unsigned char",
+                             "#elif defined(__arm__)",
+                             "    #define PROGMEM",
+                             "    #define fontdatatype const unsigned char",
+                             "#endif",
+                             ""}) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
 }
 
 int64_t RoundToInt(double value)

@@ -1,4 +1,6 @@
-// The glyph text codec and the font header.
+// The font store's texts: the codec between `Grid` and glyph texts (built on
+// core/glyphtext.h), the decoders of an older glyph size, the font header and
+// the default C preamble.
 #pragma once
 
 #include <cstdint>
@@ -22,5 +24,8 @@ void HexToCharDoubleWidth(State& s, const std::string& text);
 void HexToCharDoubleSize(State& s, const std::string& text);
 // Rebuilds `FontHeader` from the geometry.
 void MakeFontHeader(State& s);
+// The conditional block for AVR, PIC32MX and ARM written ahead of the C
+// declarations; kept in `DefaultPreamble` from start-up.
+std::string MakeDefaultPreamble();
 // Nearest integer, halves to even.
 int64_t RoundToInt(double value);

@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "app/fontview.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
@@ -15,11 +14,6 @@
 #include "platform/text.h"
 
 namespace {
-
-bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
 
 // The glyph area and its border column and row lie inside `Grid`.
 bool GridCoversGlyph(const State& s)
@@ -86,8 +80,7 @@ void PasteCharacter(State& s)
     HexToChar(s, s.PasteBuffer);
     PaintGrid(s);
     StoreEditedGlyph(s);
-    if (platform::IsWindow(obj::FontViewWindow))
-        ViewFont(s);
+    RequestViewFont(s, ViewFontIfOpen);
 }
 
 void RestoreCharacter(State& s)

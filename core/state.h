@@ -32,6 +32,12 @@ using CharRow = std::array<std::string, 3>;
 
 constexpr int CharTableRows = 257;  // codes 0 to 256
 
+// A code that has a row in `CharData`.
+inline bool InTable(int64_t code)
+{
+    return code >= 0 && code < CharTableRows;
+}
+
 struct State {
     // ---- Font store ------------------------------------------------------
     int32_t FontWidth = 32;
@@ -73,13 +79,31 @@ struct State {
     int32_t FontViewRows = 0;
     int32_t FontViewPixel = 2;
     float FontViewAspect = 1.0f;
+    // Font View lives above the commands that change the font: they ask for
+    // it here (a ViewFontRequest value) and the event loop applies the
+    // request once the command has returned.
+    int32_t ViewFontRequest = 0;
 
     // ---- Font files ---------------------------------------------------------
     std::string SavePath;
     std::string FontPath;
+    std::string FileTitle;
+    // The raw binary import's fields, as last read from its window.
+    int32_t BinWidth = 0;
+    int32_t BinWidth8 = 0;
+    int32_t BinHeight = 0;
+    int32_t BinOffset = 0;
+    int32_t BinCount = 0;
 
     // ---- Glyph capture ------------------------------------------------------
     std::string TtfFontName = "Arial";
+    int32_t TtfPointSize = 0;
+    int32_t TtfFontStyle = 0;
+    int32_t TtfPixelHeight = 0;
+    float TtfFontSize = 0.0f;
+    int32_t ChartMouseX = 0;
+    int32_t ChartMouseY = 0;
+    std::string ChartCellName;
     std::string ProgramFolder;
     std::vector<int64_t> CodePageTable = std::vector<int64_t>(CharTableRows, 0);
     std::vector<std::string> CodePageFiles = std::vector<std::string>(31);
@@ -89,4 +113,23 @@ struct State {
     float ThresholdLevel = 0.02f;
     float OtherThreshold = 0.45f;
     int32_t ThresholdMode = 1;
+    std::string ImagePath;
+    int32_t ImageNumber = -1;
+    // The glyph size the threshold window and its canvases were made for.
+    int32_t ThresholdGlyphWidth = 0;
+    int32_t ThresholdGlyphHeight = 0;
 };
+
+enum ViewFontRequestKind : int32_t {
+    ViewFontNone = 0,
+    ViewFontIfOpen = 1,  // redraw Font View when it is open
+    ViewFontOpen = 2,    // open (or redraw) Font View
+};
+
+// Asks the event loop for Font View once the running command returns; the
+// stronger of two requests wins.
+inline void RequestViewFont(State& s, ViewFontRequestKind kind)
+{
+    if (kind > s.ViewFontRequest)
+        s.ViewFontRequest = kind;
+}

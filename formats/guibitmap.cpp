@@ -1,7 +1,9 @@
 // "Save char as GUI Bitmap string": the glyph in the editor as BASIC source
 // that builds its bytes in myBm$, on the clipboard and, when a name is
 // chosen, in a .bas file. Also the "File Info" box.
-#include "formats/writers.h"
+#include "formats/guibitmap.h"
+
+#include "formats/savesequence.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"

@@ -1,16 +1,16 @@
 // "Save font As image": the font sheet of the "Font View" window (image 90)
 // as a PNG, JPEG or BMP file.
-#include "formats/writers.h"
+#include "formats/sheetimage.h"
+
+#include "core/objects.h"
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/requesters.h"
 #include "platform/text.h"
 
-static const int SheetImage = 90;
-
 void SaveFontAsImage(State& s)
 {
-    const platform::Image* sheet = platform::GetImage(SheetImage);
+    const platform::Image* sheet = platform::GetImage(obj::SheetImage);
     if (sheet == nullptr) {
         return;  // no sheet drawn yet: nothing to save
     }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/image.h"
 
@@ -44,6 +45,9 @@ int WindowHeight(int window, bool inner = true);
 // Moves to the outer position (x, y) and sets the inner size.
 void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight);
 void ActivateWindow(int window);
+// The part of the screen that windows may take (task bars left out), as x,
+// y, width and height.
+void ScreenArea(int& x, int& y, int& width, int& height);
 int ActiveWindow();  // -1 when none of ours
 
 // ---- Events --------------------------------------------------------------
@@ -92,6 +96,10 @@ bool SpinControl(int window, int control, int x, int y, int w, int h, int minimu
 bool ScrollAreaControl(int window, int control, int x, int y, int w, int h, int innerWidth, int innerHeight, int parent = -1);
 bool CanvasControl(int window, int control, int x, int y, int w, int h, int parent = -1);
 bool IsControl(int control);
+// Gives the keyboard focus to a control; false when it cannot take it.
+bool FocusControl(int control);
+// The control with the keyboard focus; -1 when none of ours has it.
+int FocusedControl();
 void FreeControl(int control);
 
 // List: selected position (-1 none); check box: 1 ticked; spin field: value.
@@ -115,7 +123,28 @@ void HideControl(int control, bool hide);
 void SetToolTip(int control, const std::string& text);
 void SetScrollAreaInner(int control, int innerWidth, int innerHeight);
 int ScrollAreaY(int control);
+// The width of the border a scroll area draws around its inner area.
+int ScrollAreaBorder(int control);
 void SetScrollAreaY(int control, int y);
+
+// What a window holds, for the scripted driver and the tests.
+enum class ControlKind { Button, List, Label, Field, CheckBox, Spin, ScrollArea, Canvas };
+struct ControlInfo {
+    int Number = -1;
+    ControlKind Kind = ControlKind::Button;
+    // In the window's inner area, or in the scroll area holding the control.
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
+    std::string Text;  // as GetText gives it
+    int State = 0;     // as GetState gives it
+};
+// The controls of a window ordered by number; none when it is not open.
+std::vector<ControlInfo> WindowControls(int window);
+std::string GetToolTip(int control);
+// A copy of what a canvas shows; an empty image when `control` is no canvas.
+Image GetCanvasImage(int control);
 
 // ---- Menus and shortcuts -------------------------------------------------
 // Builds a menu bar on a window; the calls below add to the newest one.
@@ -138,6 +167,10 @@ enum Keys {
 // Binding a key again replaces the earlier binding. The shortcut raises a
 // Menu event with `number` on `window`.
 void AddShortcut(int window, int key, int number);
+// A key pressed as the user presses it on a window (driver and tests): it
+// goes to the control with the keyboard focus, or to the window when none of
+// its controls has it, and the window's shortcuts have the first say.
+void PressKey(int window, int key);
 
 // ---- Drawing -------------------------------------------------------------
 // Between Start and Stop, the calls draw on one canvas or one image.
@@ -162,6 +195,10 @@ void DrawImageScaled(int image, int x, int y, int w, int h);
 bool GrabImage(int image, int x, int y, int w, int h);
 // Copies an image onto a canvas at its top-left corner, at its own size.
 void SetCanvasImage(int control, int image);
+// The pixels of the output in force, for a pass that reads and writes every
+// pixel of it; nullptr when no drawing is in force. Valid until the drawing
+// stops or its canvas or image goes away.
+Image* DrawingOutput();
 
 // Antialiased drawing on an image.
 bool StartVectorDrawing(int image);

@@ -23,7 +23,7 @@ namespace platform {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+using qt::Q;
 
 struct Drawing {
     bool Active = false;
@@ -374,6 +374,8 @@ void SetCanvasImage(int control, int image)
     Blit(canvas->Backing, *source, 0, 0);
     canvas->update();
 }
+
+Image* DrawingOutput() { return Output(); }
 
 // ---------------------------------------------------------------------------
 // Antialiased drawing on an image

@@ -4,19 +4,26 @@
 #pragma once
 
 #include <QFont>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
 
 #include <map>
+#include <string>
 
 #include "platform/gui.h"
 
 class QAction;
+class QTimer;
 class QMenuBar;
 class QShortcut;
 
 namespace platform::qt {
+
+// Our UTF-8 texts as Qt's and back.
+inline QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+inline std::string U(const QString& text) { return text.toUtf8().toStdString(); }
 
 // A top-level window: the menu bar (when there is one) on top, the client
 // area below it. The inner size is the client area's.
@@ -38,10 +45,28 @@ public:
     void LayoutParts();
     // Sets the inner size, keeping a fixed frame fixed.
     void SetInnerSize(int width, int height);
+    // Puts the frame (title bar and borders included) at `position`. A new
+    // window's frame is not known until the window manager has framed it:
+    // until then the window stands with its inner area there, and it is
+    // moved once the frame appears, so that the frame ends where asked.
+    void PlaceFrame(QPoint position);
+    // The frame's position: where PlaceFrame put it while the window is
+    // still being framed and placed, then where the window stands.
+    QPoint OuterPosition();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Moves a window placed by PlaceFrame to its place once its frame is
+    // known, for a short while after that.
+    void SettleFrame();
+
+    QPoint wantedFrame_;
+    QTimer* frameTimer_ = nullptr;  // active while the window is being placed
+    QElapsedTimer frameClock_;      // since PlaceFrame
+    qint64 framedAt_ = -1;          // when the frame was first known
 };
 
 // A canvas: a backing image that drawing writes and the screen shows.

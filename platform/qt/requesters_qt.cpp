@@ -21,8 +21,8 @@ namespace platform {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-std::string U(const QString& text) { return text.toUtf8().toStdString(); }
+using qt::Q;
+using qt::U;
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 

@@ -9,12 +9,14 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <sys/wait.h>
 
 #include "app/fontview.h"
 #include "app/program.h"
-#include "formats/writers.h"
+#include "core/fontstore.h"
 #include "platform/gui.h"
+#include "platform/image.h"
 #include "platform/requesters.h"
 #include "tests/platform/temp_folder.h"
 
@@ -240,7 +242,7 @@ TEST_F(ProgramTest, RestoreButtonAndNumbersWithoutAnAction)
     EXPECT_EQ(s.Grid(0, 0), 0);
 
     // Numbers without an action, and the items of later work, do nothing.
-    for (int number : {0, 17, 19, 28, 34, 37, 38, 60, 67, 99})
+    for (int number : {0, 17, 19, 28, 34, 37, 38, 67, 99})
         EXPECT_TRUE(Menu(number));
     EXPECT_TRUE(missing.empty());
     EXPECT_EQ(s.FontCount, 1);
@@ -329,9 +331,20 @@ TEST_F(ProgramTest, DriverFolderAndFailures)
 
     EXPECT_EQ(run("idle\nfrobnicate 3\n"), 1);
     EXPECT_NE(TempFolder::Read("err.txt").find("line 2"), std::string::npos);
-    for (const char* bad : {"event 0 1 sideways\n", "menu x\n", "menu 99999999999\n"})
+    for (const char* bad : {"event 0 1 sideways\n", "menu x\n", "menu 99999999999\n", "shortcut 0\n",
+                            "set 0 40 1\n", "set 0 99 0\n", "set 0 12 1\n", "dump canvas 0 1\n"})
         EXPECT_EQ(run(bad), 1) << bad;
     EXPECT_NE(TempFolder::Read("err.txt").find("line 1"), std::string::npos);
+
+    // The canvas dump writes what Font View shows: the sheet, at its size.
+    EXPECT_EQ(run("event 0 1 left 5 5\nmenu 68\ndump sheet sheet.png\ndump canvas 69 70 shown.png\n"
+                  "answer message no\n"),
+              0);
+    platform::Image sheet, shown;
+    ASSERT_TRUE(platform::LoadImageFile("sheet.png", sheet));
+    ASSERT_TRUE(platform::LoadImageFile("shown.png", shown));
+    EXPECT_EQ(std::pair(shown.Width, shown.Height), std::pair(sheet.Width, sheet.Height));
+    EXPECT_TRUE(shown.Pixels == sheet.Pixels);
 }
 
 }  // namespace

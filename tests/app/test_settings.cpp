@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "app/settings.h"
+#include "core/recentfiles.h"
 #include "platform/gui.h"
 #include "tests/platform/temp_folder.h"
 

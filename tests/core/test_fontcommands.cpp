@@ -3,7 +3,6 @@
 // character again (the fonts here start at code 1 for that reason).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -302,30 +301,5 @@ TEST_F(FontCommands, OddTablesAndEmptyFonts)
         DoubleWidthFont(s);
         ask->InputAnswers = {"8 x 8"};
         ResizeFont(s);
-    }
-}
-
-TEST_F(FontCommands, EveryCommandIsQuickOnALargeFont)
-{
-    // 224 glyphs of 128 x 128, about a third of the pixels set.
-    Texts texts;
-    uint32_t seed = 7;
-    State t;
-    t.FontWidth = t.FontHeight = 128;
-    t.Grid.Create(130, 130);
-    for (int c = 0; c < 224; c++) {
-        for (int32_t& cell : t.Grid.Cells)
-            cell = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 == 0;
-        texts.push_back(CharToHex(t));
-    }
-    const std::vector<std::function<void()>> commands = {
-        [&] { CentreFont(s); }, [&] { LeftAlignFont(s); }, [&] { ShiftFont(s, 1, -1); },
-        [&] { ask->InputAnswers = {"120 x 120"}; ResizeFont(s); },
-        [&] { DoubleWidthFont(s); }, [&] { DoubleSizeFont(s); }};
-    for (size_t i = 0; i < commands.size(); i++) {
-        Load(128, 128, texts, 32);
-        const auto start = std::chrono::steady_clock::now();
-        commands[i]();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "command " << i;
     }
 }

@@ -148,6 +148,11 @@ TEST_F(GlyphCommands, InverseAndOutline)
     OutlineCharacter(s);
     EXPECT_EQ(SetCells(), (Pixels{{3, 2}, {2, 3}, {4, 3}, {3, 4}}));
 
+    // A T keeps its joint: three set neighbours are not four.
+    Size(8, 8, {{3, 3}, {2, 3}, {4, 3}, {3, 2}});
+    OutlineCharacter(s);
+    EXPECT_EQ(SetCells(), (Pixels{{3, 2}, {2, 3}, {3, 3}, {4, 3}}));
+
     Size(2, 8, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});  // nothing to do below three pixels
     OutlineCharacter(s);
     EXPECT_EQ(SetCells().size(), 4u);

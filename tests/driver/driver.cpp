@@ -9,11 +9,18 @@
 //   shift down|up                    the Shift key state
 //   clipboard [TEXT]                 put text on the clipboard
 //   menu N                           menu item or shortcut N of the main window
+//   shortcut WINDOW N                shortcut or menu item N of window WINDOW (84 to
+//                                    89 for the arrow keys, Space and Return of 81)
 //   event WINDOW OBJECT TYPE [X Y [BUTTONS]]
 //                                    a control event; TYPE is left, right, move,
 //                                    change, char:C or wheel:N; BUTTONS defaults
 //                                    to 1 for left, 2 for right, else 0
 //   text WINDOW CONTROL [TEXT]       set a text field and post its Change event
+//   set WINDOW CONTROL VALUE         set a spin field's value, a check box (0 or 1)
+//                                    or a list's position, and post the event the
+//                                    user's change raises: Change, and LeftClick
+//                                    (no buttons) for a check box; other controls
+//                                    and values the control cannot take end the run
 //   close WINDOW                     a close request
 //   idle                             one pass of the loop
 //   dump font|state|grid|list|clipboard
@@ -21,6 +28,15 @@
 //   dump sheet [PATH]                image 90 as PNG; without PATH as text, one
 //                                    character a pixel (# white, . black, - grey)
 //   dump file PATH                   the file's bytes on one line, CR and LF as \r and \n
+//   dump window WIN                  "window WIN "TITLE" W x H at X,Y" (inner size,
+//                                    outer position), then one line a control in
+//                                    number order: "  N KIND X,Y W x H "TEXT" STATE";
+//                                    KIND is button, list, label, field, checkbox,
+//                                    spin, scrollarea or canvas; a window that is
+//                                    not open prints "window WIN: not open"
+//   dump tooltip WIN CONTROL         "tooltip WIN CONTROL "TEXT""
+//   dump canvas WIN CONTROL PATH     what the canvas shows as PNG, then
+//                                    "canvas WIN CONTROL W x H"
 //
 // Every message box is printed as "message TITLE | TEXT" and "-> ANSWER".
 // A requester without a queued answer or a step that cannot be read ends the
@@ -37,46 +53,12 @@
 #include <vector>
 
 #include "app/program.h"
-#include "core/state.h"
-#include "platform/files.h"
-#include "platform/gui.h"
-#include "platform/image.h"
-#include "platform/requesters.h"
+#include "driver.h"
 #include "platform/text.h"
 
+namespace driver {
+
 namespace {
-
-int CurrentLine = 0;
-std::string CurrentText;
-
-[[noreturn]] void Fail(const std::string& why)
-{
-    std::fflush(stdout);
-    std::fprintf(stderr, "script line %d: %s\n  %s\n", CurrentLine, why.c_str(), CurrentText.c_str());
-    std::fflush(stderr);
-    std::_Exit(1);
-}
-
-void Print(const std::string& line)
-{
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-}
-
-// CR and LF written as \r and \n, so that any text fits one line.
-std::string OneLine(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
 
 std::string AnswerName(platform::MessageResult answer)
 {
@@ -89,55 +71,6 @@ std::string AnswerName(platform::MessageResult answer)
     return "?";
 }
 
-std::vector<std::string> Words(const std::string& line)
-{
-    std::vector<std::string> words;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-            ++i;
-        if (i > start)
-            words.push_back(line.substr(start, i - start));
-    }
-    return words;
-}
-
-// The text after the first `count` words and the one blank that follows them.
-std::string RestAfter(const std::string& line, int count)
-{
-    size_t i = 0;
-    for (int w = 0; w < count; ++w) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-    }
-    if (i < line.size())
-        ++i;  // the one separating blank
-    return line.substr(std::min(i, line.size()));
-}
-
-// A decimal integer with an optional sign; anything else, or a value beyond
-// what an int holds, fails the run.
-int Number(const std::string& text)
-{
-    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    if (i >= text.size())
-        Fail("not a number: " + text);
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            Fail("not a number: " + text);
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(INT32_MAX) + (text[0] == '-' ? 1 : 0))
-            Fail("number out of range: " + text);
-    }
-    return int(text[0] == '-' ? -value : value);
-}
-
 bool SameEvent(const platform::Event& a, const platform::Event& b)
 {
     return a.Kind == b.Kind && a.Window == b.Window && a.Object == b.Object && a.Type == b.Type &&
@@ -145,306 +78,230 @@ bool SameEvent(const platform::Event& a, const platform::Event& b)
            a.Character == b.Character;
 }
 
-struct Driver {
-    State s;
-    platform::ScriptedRequesters* ask = nullptr;
-    bool ended = false;
-
-    void End()
-    {
-        if (!ended) {
-            ended = true;
-            ProgramExit(s);
-        }
-    }
-
-    void NeedRunning()
-    {
-        if (ended)
-            Fail("the program has already ended");
-    }
-
-    // Posts the event and runs the real loop until it has been dispatched.
-    void Inject(const platform::Event& event)
-    {
-        NeedRunning();
-        platform::PostEvent(event);
-        for (int pass = 0; pass < 5000; ++pass) {
-            bool goOn = ProgramPass(s);
-            bool consumed = SameEvent(s.Event, event);
-            if (!goOn) {
-                End();
-                if (!consumed)
-                    Fail("the program ended before the event was handled");
-                return;
-            }
-            if (consumed)
-                return;
-        }
-        Fail("the event never arrived");
-    }
-
-    platform::ControlEvent ParseType(const std::string& word, platform::Event& e)
-    {
-        using platform::ControlEvent;
-        if (word == "left")
-            return ControlEvent::LeftClick;
-        if (word == "right")
-            return ControlEvent::RightClick;
-        if (word == "move")
-            return ControlEvent::MouseMove;
-        if (word == "change")
-            return ControlEvent::Change;
-        if (word.rfind("char:", 0) == 0) {
-            std::string c = word.substr(5);
-            if (c.empty())
-                e.Character = ' ';
-            else if (platform::Len(c) == 1)
-                e.Character = platform::Asc(c);
-            else
-                e.Character = uint32_t(platform::Val(c));
-            return ControlEvent::Input;
-        }
-        if (word.rfind("wheel:", 0) == 0) {
-            e.Wheel = Number(word.substr(6));
-            return ControlEvent::Wheel;
-        }
-        Fail("unknown event type: " + word);
-    }
-
-    void Answer(const std::string& line, const std::vector<std::string>& w)
-    {
-        if (w.size() < 2)
-            Fail("answer of what?");
-        const std::string& kind = w[1];
-        std::string rest = RestAfter(line, 2);
-        if (kind == "open") {
-            ask->OpenAnswers.push_back(rest);
-        } else if (kind == "save") {
-            ask->SaveAnswers.push_back(rest);
-        } else if (kind == "filter") {
-            if (w.size() != 3)
-                Fail("answer filter takes one number");
-            ask->FilterAnswers.push_back(Number(w[2]));
-        } else if (kind == "message") {
-            if (w.size() != 3)
-                Fail("answer message takes yes, no, cancel or ok");
-            if (w[2] == "yes")
-                ask->MessageAnswers.push_back(platform::MessageResult::Yes);
-            else if (w[2] == "no")
-                ask->MessageAnswers.push_back(platform::MessageResult::No);
-            else if (w[2] == "cancel")
-                ask->MessageAnswers.push_back(platform::MessageResult::Cancel);
-            else if (w[2] == "ok")
-                ask->MessageAnswers.push_back(platform::MessageResult::Ok);
-            else
-                Fail("unknown message answer: " + w[2]);
-        } else if (kind == "input") {
-            ask->InputAnswers.push_back(rest);
-        } else if (kind == "font") {
-            platform::FontChoice choice;
-            if (!rest.empty()) {
-                choice.Accepted = true;
-                choice.Face = platform::StringField(rest, 1, ";");
-                choice.Size = int(platform::Val(platform::StringField(rest, 2, ";")));
-                choice.Style = int(platform::Val(platform::StringField(rest, 3, ";")));
-            }
-            ask->FontAnswers.push_back(choice);
-        } else {
-            Fail("unknown answer kind: " + kind);
-        }
-    }
-
-    void DumpFont()
-    {
-        Print("font " + platform::Str(s.FontWidth) + " " + platform::Str(s.FontHeight) + " " +
-              platform::Str(s.FontStart) + " " + platform::Str(s.FontCount));
-        for (int i = 0; i < s.FontCount; ++i) {
-            int code = s.FontStart + i;
-            if (code < 0 || code >= int(s.CharData.size())) {
-                Print(platform::Str(code) + " ?");
-                continue;
-            }
-            const std::string& glyph = s.CharData[size_t(code)][1];
-            Print(platform::Str(code) + " " + (glyph.empty() ? std::string("-") : glyph));
-        }
-    }
-
-    void DumpState()
-    {
-        Print("current " + platform::Str(s.CurrentChar));
-        Print("modified " + platform::Str(s.Modified));
-        Print("list " + platform::Str(platform::GetState(12)));
-        Print("title " + platform::GetWindowTitle(0));
-        Print("status " + platform::GetText(40));
-    }
-
-    void DumpGrid()
-    {
-        for (int y = 0; y < s.FontHeight; ++y) {
-            std::string row;
-            for (int x = 0; x < s.FontWidth; ++x) {
-                if (!s.Grid.Inside(x, y))
-                    row += '?';
-                else
-                    row += s.Grid(x, y) == 1 ? '#' : '.';
-            }
-            Print(row);
-        }
-    }
-
-    // The sheet as text: its size, then one character a pixel: '#' white,
-    // '.' black, '-' the grey of the sheet, '?' any other colour.
-    void DumpSheet(const platform::Image& image)
-    {
-        Print("sheet " + platform::Str(image.Width) + " x " + platform::Str(image.Height));
-        for (int y = 0; y < image.Height; ++y) {
-            std::string row;
-            for (int x = 0; x < image.Width; ++x) {
-                platform::Rgb c = image.Get(x, y);
-                if (c == platform::RGB(255, 255, 255))
-                    row += '#';
-                else if (c == platform::RGB(0, 0, 0))
-                    row += '.';
-                else if (c == platform::RGB(196, 196, 196))
-                    row += '-';
-                else
-                    row += '?';
-            }
-            Print(row);
-        }
-    }
-
-    void Dump(const std::string& line, const std::vector<std::string>& w)
-    {
-        if (w.size() < 2)
-            Fail("dump what?");
-        const std::string& what = w[1];
-        if (what == "font") {
-            DumpFont();
-        } else if (what == "state") {
-            DumpState();
-        } else if (what == "grid") {
-            DumpGrid();
-        } else if (what == "list") {
-            int count = platform::CountItems(12);
-            Print("items " + platform::Str(count));
-            for (int i = 0; i < count; ++i)
-                Print(platform::Str(i) + " " + platform::GetItemText(12, i));
-        } else if (what == "clipboard") {
-            Print("clipboard " + OneLine(platform::GetClipboardText()));
-        } else if (what == "menu") {
-            if (w.size() != 3)
-                Fail("dump menu takes an item number");
-            Print("menu " + w[2] + " " + platform::GetMenuItemText(3, Number(w[2])));
-        } else if (what == "sheet") {
-            std::string path = RestAfter(line, 2);
-            const platform::Image* image = platform::GetImage(90);
-            if (!image)
-                Print("sheet: no image");
-            else if (path.empty())
-                DumpSheet(*image);
-            else if (!platform::SavePng(*image, path))
-                Print("sheet: cannot write " + path);
-        } else if (what == "file") {
-            std::string path = RestAfter(line, 2);
-            std::vector<uint8_t> bytes;
-            if (path.empty())
-                Fail("dump file needs a path");
-            if (!platform::ReadFileBytes(path, bytes))
-                Print("file: cannot read " + path);
-            else
-                Print(OneLine(std::string(bytes.begin(), bytes.end())));
-        } else {
-            Fail("unknown dump: " + what);
-        }
-    }
-
-    void Step(const std::string& line)
-    {
-        std::vector<std::string> w = Words(line);
-        const std::string& op = w[0];
-        if (op == "answer") {
-            Answer(line, w);
-        } else if (op == "shift") {
-            if (w.size() != 2 || (w[1] != "down" && w[1] != "up"))
-                Fail("shift takes down or up");
-            ask->Shift = w[1] == "down";
-        } else if (op == "clipboard") {
-            platform::SetClipboardText(RestAfter(line, 1));
-        } else if (op == "menu") {
-            if (w.size() != 2)
-                Fail("menu takes one number");
-            platform::Event e;
-            e.Kind = platform::EventKind::Menu;
-            e.Window = 0;
-            e.Object = Number(w[1]);
-            Inject(e);
-        } else if (op == "event") {
-            if (w.size() != 4 && w.size() != 6 && w.size() != 7)
-                Fail("event takes WINDOW OBJECT TYPE [X Y [BUTTONS]]");
-            platform::Event e;
-            e.Kind = platform::EventKind::Control;
-            e.Window = Number(w[1]);
-            e.Object = Number(w[2]);
-            e.Type = ParseType(w[3], e);
-            if (w.size() >= 6) {
-                e.MouseX = Number(w[4]);
-                e.MouseY = Number(w[5]);
-            }
-            if (w.size() == 7)
-                e.Buttons = Number(w[6]);
-            else if (e.Type == platform::ControlEvent::LeftClick)
-                e.Buttons = platform::ButtonLeft;
-            else if (e.Type == platform::ControlEvent::RightClick)
-                e.Buttons = platform::ButtonRight;
-            Inject(e);
-        } else if (op == "text") {
-            if (w.size() < 3)
-                Fail("text takes WINDOW CONTROL [TEXT]");
-            NeedRunning();
-            platform::Event e;
-            e.Kind = platform::EventKind::Control;
-            e.Window = Number(w[1]);
-            e.Object = Number(w[2]);
-            e.Type = platform::ControlEvent::Change;
-            platform::SetText(e.Object, RestAfter(line, 3));
-            Inject(e);
-        } else if (op == "close") {
-            if (w.size() != 2)
-                Fail("close takes one window number");
-            platform::Event e;
-            e.Kind = platform::EventKind::CloseWindow;
-            e.Window = Number(w[1]);
-            Inject(e);
-        } else if (op == "idle") {
-            NeedRunning();
-            if (!ProgramPass(s))
-                End();
-        } else if (op == "dump") {
-            Dump(line, w);
-        } else {
-            Fail("unknown step: " + op);
-        }
-    }
-
-    // The program quits as the user would make it: a pending quit and the
-    // quit check; a question it asks must have a queued answer.
-    void Quit()
-    {
-        if (ended)
-            return;
-        s.QuitRequested = 1;
-        while (ProgramPass(s))
-            s.QuitRequested = 1;
-        End();
-    }
-};
-
 }  // namespace
+
+void Driver::End()
+{
+    if (!ended) {
+        ended = true;
+        ProgramExit(s);
+    }
+}
+
+void Driver::NeedRunning()
+{
+    if (ended)
+        Fail("the program has already ended");
+}
+
+void Driver::Inject(const platform::Event& event)
+{
+    NeedRunning();
+    platform::PostEvent(event);
+    for (int pass = 0; pass < 5000; ++pass) {
+        bool goOn = ProgramPass(s);
+        bool consumed = SameEvent(s.Event, event);
+        if (!goOn) {
+            End();
+            if (!consumed)
+                Fail("the program ended before the event was handled");
+            return;
+        }
+        if (consumed)
+            return;
+    }
+    Fail("the event never arrived");
+}
+
+platform::ControlEvent Driver::ParseType(const std::string& word, platform::Event& e)
+{
+    using platform::ControlEvent;
+    if (word == "left")
+        return ControlEvent::LeftClick;
+    if (word == "right")
+        return ControlEvent::RightClick;
+    if (word == "move")
+        return ControlEvent::MouseMove;
+    if (word == "change")
+        return ControlEvent::Change;
+    if (word.rfind("char:", 0) == 0) {
+        std::string c = word.substr(5);
+        if (c.empty())
+            e.Character = ' ';
+        else if (platform::Len(c) == 1)
+            e.Character = platform::Asc(c);
+        else
+            e.Character = uint32_t(platform::Val(c));
+        return ControlEvent::Input;
+    }
+    if (word.rfind("wheel:", 0) == 0) {
+        e.Wheel = Number(word.substr(6));
+        return ControlEvent::Wheel;
+    }
+    Fail("unknown event type: " + word);
+}
+
+void Driver::Answer(const std::string& line, const std::vector<std::string>& w)
+{
+    if (w.size() < 2)
+        Fail("answer of what?");
+    const std::string& kind = w[1];
+    std::string rest = RestAfter(line, 2);
+    if (kind == "open") {
+        ask->OpenAnswers.push_back(rest);
+    } else if (kind == "save") {
+        ask->SaveAnswers.push_back(rest);
+    } else if (kind == "filter") {
+        if (w.size() != 3)
+            Fail("answer filter takes one number");
+        ask->FilterAnswers.push_back(Number(w[2]));
+    } else if (kind == "message") {
+        if (w.size() != 3)
+            Fail("answer message takes yes, no, cancel or ok");
+        if (w[2] == "yes")
+            ask->MessageAnswers.push_back(platform::MessageResult::Yes);
+        else if (w[2] == "no")
+            ask->MessageAnswers.push_back(platform::MessageResult::No);
+        else if (w[2] == "cancel")
+            ask->MessageAnswers.push_back(platform::MessageResult::Cancel);
+        else if (w[2] == "ok")
+            ask->MessageAnswers.push_back(platform::MessageResult::Ok);
+        else
+            Fail("unknown message answer: " + w[2]);
+    } else if (kind == "input") {
+        ask->InputAnswers.push_back(rest);
+    } else if (kind == "font") {
+        platform::FontChoice choice;
+        if (!rest.empty()) {
+            choice.Accepted = true;
+            choice.Face = platform::StringField(rest, 1, ";");
+            choice.Size = int(platform::Val(platform::StringField(rest, 2, ";")));
+            choice.Style = int(platform::Val(platform::StringField(rest, 3, ";")));
+        }
+        ask->FontAnswers.push_back(choice);
+    } else {
+        Fail("unknown answer kind: " + kind);
+    }
+}
+
+void Driver::Set(int window, int control, int value)
+{
+    NeedRunning();
+    platform::ControlInfo info;
+    if (!ControlOf(window, control, info))
+        Fail("window " + platform::Str(window) + " has no control " + platform::Str(control));
+    platform::Event e;
+    e.Kind = platform::EventKind::Control;
+    e.Window = window;
+    e.Object = control;
+    switch (info.Kind) {
+    case platform::ControlKind::Spin:
+    case platform::ControlKind::List: e.Type = platform::ControlEvent::Change; break;
+    case platform::ControlKind::CheckBox:
+        if (value != 0 && value != 1)
+            Fail("a check box takes 0 or 1");
+        e.Type = platform::ControlEvent::LeftClick;  // clicked, no buttons reported
+        break;
+    default: Fail("set takes a spin field, a check box or a list");
+    }
+    // The user can pick only what the control offers: an item of the list,
+    // a value within the spin field's range.
+    platform::SetState(control, value);
+    if (value < 0 || platform::GetState(control) != value)
+        Fail(platform::Str(value) + " is beyond what the control offers");
+    Inject(e);
+}
+
+void Driver::Step(const std::string& line)
+{
+    std::vector<std::string> w = Words(line);
+    const std::string& op = w[0];
+    if (op == "answer") {
+        Answer(line, w);
+    } else if (op == "shift") {
+        if (w.size() != 2 || (w[1] != "down" && w[1] != "up"))
+            Fail("shift takes down or up");
+        ask->Shift = w[1] == "down";
+    } else if (op == "clipboard") {
+        platform::SetClipboardText(RestAfter(line, 1));
+    } else if (op == "menu" || op == "shortcut") {
+        const bool onMain = op == "menu";
+        if (w.size() != (onMain ? 2u : 3u))
+            Fail(onMain ? "menu takes one number" : "shortcut takes WINDOW N");
+        platform::Event e;
+        e.Kind = platform::EventKind::Menu;
+        e.Window = onMain ? 0 : Number(w[1]);
+        e.Object = Number(w.back());
+        Inject(e);
+    } else if (op == "event") {
+        if (w.size() != 4 && w.size() != 6 && w.size() != 7)
+            Fail("event takes WINDOW OBJECT TYPE [X Y [BUTTONS]]");
+        platform::Event e;
+        e.Kind = platform::EventKind::Control;
+        e.Window = Number(w[1]);
+        e.Object = Number(w[2]);
+        e.Type = ParseType(w[3], e);
+        if (w.size() >= 6) {
+            e.MouseX = Number(w[4]);
+            e.MouseY = Number(w[5]);
+        }
+        if (w.size() == 7)
+            e.Buttons = Number(w[6]);
+        else if (e.Type == platform::ControlEvent::LeftClick)
+            e.Buttons = platform::ButtonLeft;
+        else if (e.Type == platform::ControlEvent::RightClick)
+            e.Buttons = platform::ButtonRight;
+        Inject(e);
+    } else if (op == "text") {
+        if (w.size() < 3)
+            Fail("text takes WINDOW CONTROL [TEXT]");
+        NeedRunning();
+        platform::Event e;
+        e.Kind = platform::EventKind::Control;
+        e.Window = Number(w[1]);
+        e.Object = Number(w[2]);
+        e.Type = platform::ControlEvent::Change;
+        platform::SetText(e.Object, RestAfter(line, 3));
+        Inject(e);
+    } else if (op == "set") {
+        if (w.size() != 4)
+            Fail("set takes WINDOW CONTROL VALUE");
+        Set(Number(w[1]), Number(w[2]), Number(w[3]));
+    } else if (op == "close") {
+        if (w.size() != 2)
+            Fail("close takes one window number");
+        platform::Event e;
+        e.Kind = platform::EventKind::CloseWindow;
+        e.Window = Number(w[1]);
+        Inject(e);
+    } else if (op == "idle") {
+        NeedRunning();
+        if (!ProgramPass(s))
+            End();
+    } else if (op == "dump") {
+        Dump(line, w);
+    } else {
+        Fail("unknown step: " + op);
+    }
+}
+
+// The program quits as the user would make it: a pending quit and the
+// quit check; a question it asks must have a queued answer.
+void Driver::Quit()
+{
+    if (ended)
+        return;
+    s.QuitRequested = 1;
+    while (ProgramPass(s))
+        s.QuitRequested = 1;
+    End();
+}
+
+}  // namespace driver
 
 int main(int argc, char** argv)
 {
+    using namespace driver;
     if (argc != 2) {
         std::fprintf(stderr, "usage: glyphery-driver SCRIPT\n");
         return 2;
@@ -479,26 +336,24 @@ int main(int argc, char** argv)
     };
     platform::UseRequesters(std::move(requesters));
 
-    auto driver = std::make_unique<Driver>();
-    driver->ask = ask;
-    if (!ProgramStart(driver->s)) {
-        ProgramExit(driver->s);
+    auto runner = std::make_unique<Driver>();
+    runner->ask = ask;
+    if (!ProgramStart(runner->s)) {
+        ProgramExit(runner->s);
         std::fprintf(stderr, "the main window could not be opened\n");
         return 1;
     }
 
     for (size_t i = 0; i < lines.size(); ++i) {
-        CurrentLine = int(i) + 1;
-        CurrentText = lines[i];
+        SetScriptLine(int(i) + 1, lines[i]);
         // Leading blanks are ignored; trailing ones belong to the step's text.
         size_t start = lines[i].find_first_not_of(" \t");
         if (start == std::string::npos || lines[i][start] == '#')
             continue;
-        driver->Step(lines[i].substr(start));
+        runner->Step(lines[i].substr(start));
     }
-    CurrentLine = int(lines.size()) + 1;
-    CurrentText = "(end of script: quit)";
-    driver->Quit();
+    SetScriptLine(int(lines.size()) + 1, "(end of script: quit)");
+    runner->Quit();
 
     std::fflush(stdout);
     platform::EndGui();

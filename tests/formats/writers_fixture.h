@@ -16,7 +16,12 @@
 #include "core/editor.h"
 #include "core/fontstore.h"
 #include "core/state.h"
-#include "formats/writers.h"
+#include "formats/basfont.h"
+#include "formats/cfont.h"
+#include "formats/fontwords.h"
+#include "formats/guibitmap.h"
+#include "formats/savesequence.h"
+#include "formats/sheetimage.h"
 #include "platform/requesters.h"
 
 using platform::MessageResult;

@@ -333,6 +333,60 @@ std::vector<Rgb> Points(std::initializer_list<std::pair<int, int>> places)
 using Colours = std::vector<Rgb>;
 const Rgb White = RGB(255, 255, 255), Grey = RGB(196, 196, 196), Scarlet = RGB(255, 0, 0);
 
+// What the driver reads of a window: every kind of control with its place
+// (in the scroll area for what sits in one), text and state, tool tips and
+// the pixels a canvas shows.
+TEST_F(Gui, WindowControlsToolTipsAndCanvasContent)
+{
+    ASSERT_TRUE(ScrollAreaControl(0, 2, 10, 40, 200, 150, 320, 500));
+    ASSERT_TRUE(CanvasControl(0, 1, 3, 4, 30, 20, 2));
+    ASSERT_TRUE(ButtonControl(0, 11, 180, 8, 50, 25, "Restore"));
+    ASSERT_TRUE(ComboBoxControl(0, 12, 235, 8, 100, 25));
+    AddItem(12, -1, "A");
+    AddItem(12, -1, "B");
+    SetState(12, 1);
+    ASSERT_TRUE(TextControl(0, 40, 5, 12, 172, 25, "16 x 24"));
+    ASSERT_TRUE(CheckBoxControl(0, 109, 10, 100, 80, 25, "Degree"));
+    SetState(109, 1);
+    ASSERT_TRUE(StringControl(0, 110, 10, 70, 60, 25, "20"));
+    ASSERT_TRUE(SpinControl(0, 111, 10, 40, 60, 25, 1, 9));
+    SetState(111, 7);
+    ASSERT_TRUE(OpenWindow(5, 0, 0, 100, 100, "Other", WindowTitleBar));
+    ASSERT_TRUE(ButtonControl(5, 50, 1, 2, 3, 4, "elsewhere"));
+
+    const char* kinds[] = {"button", "list", "label", "field", "checkbox", "spin", "scrollarea", "canvas"};
+    std::string listed;
+    for (const ControlInfo& c : WindowControls(0))
+        listed += std::to_string(c.Number) + " " + kinds[int(c.Kind)] + " " + std::to_string(c.X) + "," +
+                  std::to_string(c.Y) + " " + std::to_string(c.Width) + "x" + std::to_string(c.Height) + " '" +
+                  c.Text + "' " + std::to_string(c.State) + "\n";
+    EXPECT_EQ(listed,
+              "1 canvas 3,4 30x20 '' 0\n"
+              "2 scrollarea 10,40 200x150 '' 0\n"
+              "11 button 180,8 50x25 'Restore' 0\n"
+              "12 list 235,8 100x25 'B' 1\n"
+              "40 label 5,12 172x25 '16 x 24' 0\n"
+              "109 checkbox 10,100 80x25 'Degree' 1\n"
+              "110 field 10,70 60x25 '20' 0\n"
+              "111 spin 10,40 60x25 '7' 7\n");
+    CloseWindow(5);
+    EXPECT_TRUE(WindowControls(5).empty());
+
+    SetToolTip(11, "Back to the glyph as it was");
+    EXPECT_EQ(GetToolTip(11), "Back to the glyph as it was");
+    EXPECT_EQ(GetToolTip(12) + GetToolTip(999), "");
+
+    ASSERT_TRUE(StartDrawingCanvas(1));
+    Box(0, 0, 30, 20, Grey);
+    Plot(29, 19, Scarlet);
+    StopDrawing();
+    Image shown = GetCanvasImage(1);
+    ASSERT_EQ(std::pair(shown.Width, shown.Height), std::pair(30, 20));
+    EXPECT_EQ((Colours{shown.Get(0, 0), shown.Get(29, 19)}), (Colours{Grey, Scarlet}));
+    EXPECT_TRUE(GetCanvasImage(11).Empty()) << "a button is no canvas";
+    EXPECT_TRUE(GetCanvasImage(999).Empty());
+}
+
 TEST_F(Gui, BoxPlotPointAndLinesOnACanvas)
 {
     const Rgb mid = RGB(127, 127, 127), green = RGB(0, 255, 0), dark = RGB(9, 9, 9);

@@ -1,11 +1,15 @@
 // "Save as BAS", "Save as FNT (CMM2)" and "Save as BAS (Proportional)": the
 // font as a BASIC DefineFont block of 32-bit words, the proportional save with
 // its FONT_WIDTH table behind the block.
+#include "formats/basfont.h"
+
+#include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
-#include "formats/writers.h"
+#include "core/glyphpixels.h"
+#include "formats/fontwords.h"
+#include "formats/savesequence.h"
 #include "platform/files.h"
-#include "platform/gui.h"
 #include "platform/text.h"
 
 using platform::Str;
@@ -13,7 +17,6 @@ using platform::Str;
 static const char* const CrLf = "\r\n";
 static const char* const BasFilter = "BAS File|*.bas|All files (*.*)|*.*";
 static const char* const FntFilter = "FNT File|*.fnt|All files (*.*)|*.*";
-static const int CharList = 12;
 
 // The DefineFont block: start line, header word, glyph words, end line.
 static std::string DefineFontBlock(const State& s)
@@ -72,46 +75,6 @@ void SaveFontAsFnt(State& s)
     WriteSaveFile(s, DefineFontBlock(s), undo);
 }
 
-static bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
-
-// Moves the glyph in `Grid` to the left edge (unless its first set column is
-// 0 or 1) and returns its width.
-static int32_t LeftAlignAndMeasure(State& s, int64_t code)
-{
-    const int w = s.FontWidth;
-    const int h = s.FontHeight;
-    auto columnSet = [&](int x) {
-        for (int y = 0; y < h; ++y) {
-            if (s.Grid(x, y) == 1) {
-                return true;
-            }
-        }
-        return false;
-    };
-    int left = 0;
-    while (left < w && !columnSet(left)) {
-        ++left;
-    }
-    if (left == w) {
-        return code == 32 ? w / 2 : 1;  // an empty glyph
-    }
-    if (left > 1) {
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                s.Grid(x, y) = x + left < w ? s.Grid(x + left, y) : 0;
-            }
-        }
-    }
-    int right = w - 1;
-    while (!columnSet(right)) {
-        --right;
-    }
-    return right + 1;
-}
-
 // The FONT_WIDTH table appended behind the DefineFont block.
 static std::string WidthTable(const State& s)
 {
@@ -154,24 +117,12 @@ void SaveFontAsBasProportional(State& s)
     // measured and saved like every other glyph.
     StoreBackGlyph(s);
 
-    s.CurrentChar = platform::GetState(CharList) + s.FontStart;
-    if (s.CurrentChar < 1) {
-        s.CurrentChar = s.FontStart;
-    }
-    SetupGrid(s);
-
-    for (int64_t c = s.FontStart; c < int64_t(s.FontStart) + s.FontCount; ++c) {
-        if (!InTable(c)) {
-            continue;
-        }
-        HexToChar(s, s.CharData[size_t(c)][1]);
-        s.CharWidth[size_t(c)] = LeftAlignAndMeasure(s, c);
-        s.CharData[size_t(c)][1] = CharToHex(s);
-    }
-
-    platform::SetState(CharList, s.CurrentChar - s.FontStart);
-    HexToChar(s, InTable(s.CurrentChar) ? s.CharData[size_t(s.CurrentChar)][1] : std::string());
-    PaintGrid(s);
+    // Every glyph is moved to the left edge and measured; the moves are not
+    // counted as unsaved changes, the save that follows clears them anyway.
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, false, false}, [&s, &t](const std::string& text, int32_t code, std::string& out) {
+        s.CharWidth[size_t(code)] = t.AlignAndMeasure(text, code, out);
+    });
 
     // The block and its width table go into the file in one write, so a
     // failed save leaves no half-written file and never appends to an old one.

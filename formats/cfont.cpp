@@ -1,10 +1,13 @@
 // "Save as 8bit C" and "Save as 32bit C": the font as a C array of bytes or
 // of 32-bit words, behind the default preamble for AVR, PIC32MX and ARM.
+#include "formats/cfont.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
 
-#include "formats/writers.h"
+#include "formats/fontwords.h"
+#include "formats/savesequence.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -12,27 +15,6 @@ using platform::Str;
 
 static const char* const CrLf = "\r\n";
 static const char* const CFilter = "C File|*.c|All files (*.*)|*.*";
-
-std::string MakeDefaultPreamble()
-{
-    std::string text;
-    for (const char* line : {"",
-                             "#if defined(__AVR__)",
-                             "    #include <avr/pgmspace.h>",
-                             "    #define fontdatatype const uint8_t",
-                             "#elif defined(__PIC32MX__)",
-                             "    #define PROGMEM",
-                             "    #define fontdatatype const unsigned char",
-                             "#elif defined(__arm__)",
-                             "    #define PROGMEM",
-                             "    #define fontdatatype const unsigned char",
-                             "#endif",
-                             ""}) {
-        text += line;
-        text += CrLf;
-    }
-    return text;
-}
 
 static bool IsCKeyword(std::string_view name)
 {

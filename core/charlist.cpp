@@ -1,5 +1,6 @@
-// The editor canvas (the zoomed glyph grid of the main window) and the
-// character list with the selection, adding and deleting of characters.
+// The character list of the main window: selecting a character with the
+// store-back of the edited glyph, stepping through the list, the labels, and
+// adding and deleting characters at either end.
 #include "core/editor.h"
 
 #include <algorithm>
@@ -17,32 +18,23 @@ namespace {
 // The highest code a font may hold: the file formats keep codes 0 to 255.
 constexpr int LastCode = 255;
 
-constexpr platform::Rgb ClearColour = platform::RGB(0, 0, 0);
-constexpr platform::Rgb SetColour = platform::RGB(255, 255, 255);
-constexpr platform::Rgb LineColour = platform::RGB(127, 127, 127);
-constexpr platform::Rgb BaselineColour = platform::RGB(255, 0, 0);
-
-bool InTable(int64_t code)
-{
-    return code >= 0 && code < CharTableRows;
-}
-
-int GridCell(const State& s, int x, int y)
-{
-    return s.Grid.Inside(x, y) ? s.Grid(x, y) : 0;
-}
-
-void PaintCellBox(const State& s, int x, int y, bool set)
-{
-    const int c = s.CellSize;
-    platform::Box(x * c + 1, y * c + 1, c - 1, c - 1, set ? SetColour : ClearColour);
-}
-
 // The editor follows the character at the list's position.
 void BindToListCharacter(State& s)
 {
     const int64_t code = int64_t(platform::GetState(obj::CharList)) + s.FontStart;
     s.CurrentChar = InTable(code) ? int32_t(code) : -1;
+}
+
+// SelectCharacter without its repaint: the edited glyph is stored back and
+// the list's character loaded into the grid.
+void LoadListCharacter(State& s)
+{
+    StoreBackGlyph(s);
+    BindToListCharacter(s);
+    if (s.CurrentChar >= 0) {
+        s.SelectedGlyph = s.CharData[size_t(s.CurrentChar)][1];
+        HexToChar(s, s.SelectedGlyph);
+    }
 }
 
 void RefuseCharacter(const std::string& what)
@@ -51,111 +43,6 @@ void RefuseCharacter(const std::string& what)
 }
 
 }  // namespace
-
-// ---- Editor canvas -----------------------------------------------------------
-
-void SetupGrid(State& s)
-{
-    const int w = std::max(s.FontWidth, 0);
-    const int h = std::max(s.FontHeight, 0);
-    s.Grid.Create(w + 2, h + 2);
-
-    if (w > 80 || h > 80)
-        s.CellSize = 6;
-    else if (w > 50 || h > 50)
-        s.CellSize = 8;
-    else
-        s.CellSize = 10;
-
-    const int canvasW = w * s.CellSize;
-    const int canvasH = h * s.CellSize;
-    const int innerW = canvasW > 299 ? canvasW + 45 : 345;
-    const int innerH = canvasH + 75;
-    platform::ResizeWindow(obj::MainWindow, platform::WindowX(obj::MainWindow), platform::WindowY(obj::MainWindow), innerW, innerH);
-
-    LayoutMainWindow(s);
-    DrawGridLines(s);
-
-    platform::SetState(obj::CharList, 0);
-    s.PasteBuffer.clear();
-    WriteStatusText(s);
-
-    if (s.CurrentChar >= 0 && InTable(s.CurrentChar))
-        HexToChar(s, s.CharData[size_t(s.CurrentChar)][1]);
-    PaintGrid(s);
-}
-
-void LayoutMainWindow(State& s)
-{
-    const int outerW = platform::WindowWidth(obj::MainWindow, false);
-    const int outerH = platform::WindowHeight(obj::MainWindow, false);
-    const int canvasW = std::max(s.FontWidth, 0) * s.CellSize;
-    const int canvasH = std::max(s.FontHeight, 0) * s.CellSize;
-
-    platform::ResizeControl(obj::EditorScrollArea, 10, 40, std::max(outerW - 20, 0), std::max(outerH - 95, 0));
-    platform::SetScrollAreaInner(obj::EditorScrollArea, canvasW, canvasH);
-    platform::ResizeControl(obj::EditorCanvas, 0, 0, canvasW, canvasH);
-}
-
-void DrawGridLines(State& s)
-{
-    if (!platform::StartDrawingCanvas(obj::EditorCanvas))
-        return;
-    const int c = s.CellSize;
-    const int w = s.FontWidth;
-    const int h = s.FontHeight;
-    const int baseline = (5 * h) / 6;
-
-    platform::Box(0, 0, w * c, h * c, ClearColour);
-    for (int x = 0; x < w; x++)
-        platform::Line(x * c, 0, x * c, h * c, LineColour);
-    for (int y = 0; y < h; y++)
-        platform::Line(0, y * c, w * c, y * c, y == baseline ? BaselineColour : LineColour);
-    platform::StopDrawing();
-}
-
-void PaintGrid(State& s)
-{
-    if (!platform::StartDrawingCanvas(obj::EditorCanvas))
-        return;
-    for (int x = 0; x <= s.FontWidth; x++)
-        for (int y = 0; y <= s.FontHeight; y++)
-            PaintCellBox(s, x, y, GridCell(s, x, y) == 1);
-    platform::StopDrawing();
-}
-
-void PaintGridCell(State& s, int mode)
-{
-    if (s.CellSize < 1 || !platform::StartDrawingCanvas(obj::EditorCanvas))
-        return;
-    // Division truncates toward zero: a few pixels left of or above the
-    // canvas still count as column or row 0.
-    const int cx = s.Event.MouseX / s.CellSize;
-    const int cy = s.Event.MouseY / s.CellSize;
-    if (cx >= 0 && cx <= s.FontWidth && cy >= 0 && cy <= s.FontHeight && s.Grid.Inside(cx, cy)) {
-        PaintCellBox(s, cx, cy, mode == 1);
-        s.Grid(cx, cy) = mode == 1 ? 1 : 0;
-    }
-    platform::StopDrawing();
-}
-
-void ClearCharacter(State& s)
-{
-    for (int x = 0; x <= s.FontWidth; x++)
-        for (int y = 0; y <= s.FontHeight; y++)
-            if (s.Grid.Inside(x, y))
-                s.Grid(x, y) = 0;
-    PaintGrid(s);
-}
-
-void WriteStatusText(State& s)
-{
-    using platform::Str;
-    platform::SetText(obj::StatusText, Str(s.FontWidth) + " x " + Str(s.FontHeight) + "      Chr$(" + Str(s.FontStart) +
-                                       ") to Chr$(" + Str(int64_t(s.FontStart) + s.FontCount - 1) + ")");
-}
-
-// ---- Character list and selection ----------------------------------------------
 
 void StoreBackGlyph(State& s)
 {
@@ -182,12 +69,7 @@ bool AskSaveFirst(State& s)
 
 void SelectCharacter(State& s)
 {
-    StoreBackGlyph(s);
-    BindToListCharacter(s);
-    if (s.CurrentChar >= 0) {
-        s.SelectedGlyph = s.CharData[size_t(s.CurrentChar)][1];
-        HexToChar(s, s.SelectedGlyph);
-    }
+    LoadListCharacter(s);
     PaintGrid(s);
 }
 
@@ -286,7 +168,8 @@ void AddCharacter(State& s, int atEnd)
         platform::SetState(obj::CharList, 0);
     }
 
-    SelectCharacter(s);
+    // Selected and cleared, and painted once.
+    LoadListCharacter(s);
     ClearCharacter(s);
     if (!end)
         s.CharData[size_t(first)][1] = saved;
