@@ -27,11 +27,6 @@ int32_t ReadWindowValue(const platform::SettingsFile& file, const std::string& k
 
 }  // namespace
 
-int32_t MaxInt(int32_t a, int32_t b)
-{
-    return a > b ? a : b;
-}
-
 void ReadRecentFiles(State& s, const platform::SettingsFile& file)
 {
     for (int i = 0; i < obj::RecentItems; ++i) {

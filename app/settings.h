@@ -12,4 +12,3 @@ void SaveSettings(State& s);
 // The "Recent Files" group, already selected in `file`.
 void ReadRecentFiles(State& s, const platform::SettingsFile& file);
 void WriteRecentFiles(const State& s, platform::SettingsFile& file);
-int32_t MaxInt(int32_t a, int32_t b);

@@ -126,8 +126,10 @@ void WindowWidget::SettleFrame()
             move(wantedFrame_);
         if (now - framedAt_ > 500)
             frameTimer_->stop();
-    } else if (now > 2000) {
-        frameTimer_->stop();  // no window manager frames it: it stands as asked
+    } else if (now > 10000) {
+        // No window manager has framed it (there may be none, or a very
+        // busy one): it stands as asked.
+        frameTimer_->stop();
     }
 }
 
