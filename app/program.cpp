@@ -9,6 +9,7 @@
 #include "app/fontview.h"
 #include "app/menutable.h"
 #include "app/settings.h"
+#include "capture/ttfview.h"
 #include "core/recentfiles.h"
 #include "core/commands.h"
 #include "core/editor.h"
@@ -197,8 +198,8 @@ void ApplyViewFontRequest(State& s)
 bool DispatchEvent(State& s)
 {
     // Events of other windows and timeouts do nothing. The binary font
-    // window (91), the image threshold window (81) and the TrueType view
-    // (103) have no handlers in this program yet.
+    // window (91) and the image threshold window (81) have no handlers in
+    // this program yet.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
     case obj::RegionThresholdWindow:
@@ -211,6 +212,9 @@ bool DispatchEvent(State& s)
         MainWindowEvent(s);
         break;
     case obj::TtfViewWindow:
+        if (s.Event.Kind != platform::EventKind::None)
+            TtfViewEvent(s);
+        break;
     default:
         break;
     }
