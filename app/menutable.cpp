@@ -6,6 +6,7 @@
 
 #include "app/fontview.h"
 #include "capture/imagecapture.h"
+#include "capture/ttfview.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/objects.h"
@@ -48,7 +49,7 @@ const MenuRow Rows[] = {
     {"File/&Recent", 27, "-", NotYet},
     {"File/&Recent", 28, "-", NotYet},
     {"File", 36, "New", RUN(NewFont(s))},
-    {"File", 37, "Import TTF Font", NotYet},
+    {"File", 37, "Import TTF Font", RUN(ImportTtfFont(s))},
     {"File", 38, "Import FNT Font", NotYet},
     {"File", 29, "Save as 8bit C", RUN(SaveFontAs8BitC(s))},
     {"File", 30, "Save as 32bit C", RUN(SaveFontAs32BitC(s))},

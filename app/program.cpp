@@ -10,6 +10,7 @@
 #include "app/menutable.h"
 #include "app/settings.h"
 #include "capture/imagecapture.h"
+#include "capture/ttfview.h"
 #include "core/recentfiles.h"
 #include "core/commands.h"
 #include "core/editor.h"
@@ -198,8 +199,7 @@ void ApplyViewFontRequest(State& s)
 bool DispatchEvent(State& s)
 {
     // Events of other windows and timeouts do nothing. The binary font
-    // window (91) and the TrueType view (103) have no handlers in this
-    // program yet.
+    // window (91) has no handler in this program yet.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
         break;
@@ -214,6 +214,9 @@ bool DispatchEvent(State& s)
         MainWindowEvent(s);
         break;
     case obj::TtfViewWindow:
+        if (s.Event.Kind != platform::EventKind::None)
+            TtfViewEvent(s);
+        break;
     default:
         break;
     }

@@ -11,7 +11,7 @@
 
 namespace {
 
-const char* const SettingsName = "Glyphery.inf";
+const char* const SettingsName = platform::SettingsFileName;
 // A glyph size beyond this in a hand-edited file is taken as this size, so a
 // stray number cannot make the editor grid exhaust memory.
 constexpr int32_t LargestGlyphSide = 1024;

@@ -215,7 +215,9 @@ void DrawVectorText(const std::string& text);  // at the cursor, top-left placem
 void StopVectorDrawing();
 
 // ---- Fonts ---------------------------------------------------------------
-enum FontFlags { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut = 8, FontHighQuality = 16 };
+// Bold, italic, underline and strike-out have the values the font chooser
+// reports (platform/requesters.h), so a chosen style loads as it is.
+enum FontFlags { FontBold = 256, FontItalic = 512, FontUnderline = 4, FontStrikeOut = 8, FontHighQuality = 16 };
 bool LoadFont(int font, const std::string& face, int sizePoints, int flags = 0);
 bool IsFont(int font);
 void FreeFont(int font);

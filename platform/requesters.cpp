@@ -89,9 +89,10 @@ FontChoice ScriptedRequesters::ChooseFont(const std::string& face, int size, int
 {
     Titles.push_back("Font");
     FontChoice choice;
-    if (Pop(FontAnswers, choice))
+    bool answered = Pop(FontAnswers, choice);
+    if (answered && choice.Accepted)
         return choice;
-    if (OnMissing)
+    if (!answered && OnMissing)
         OnMissing("ChooseFont");
     // Cancelled: the chooser still reports the face and style it started with.
     choice.Accepted = false;

@@ -13,7 +13,7 @@ namespace platform {
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Yes, No, Cancel };
 
-enum FontStyle { StyleBold = 1, StyleItalic = 2, StyleUnderline = 4, StyleStrikeOut = 8 };
+enum FontStyle { StyleBold = 256, StyleItalic = 512, StyleUnderline = 4, StyleStrikeOut = 8 };
 
 struct FontChoice {
     bool Accepted = false;
@@ -51,7 +51,7 @@ void UseRequesters(std::unique_ptr<Requesters> requesters);
 // calls `OnMissing` with its kind ("OpenFile", "SaveFile", "Message", "Input"
 // or "ChooseFont"; it may end the run) and then acts as cancelled: an empty
 // path or text, Cancel, a font choice not accepted (with the face, size and
-// style it started with). Every message box takes one answer, an OK-only box
+// style it started with, as a queued answer that is not accepted also gives). Every message box takes one answer, an OK-only box
 // included. Each file requester takes one entry of `FilterAnswers` when
 // there is one. The font chooser has no title; it is recorded as "Font".
 class ScriptedRequesters : public Requesters {

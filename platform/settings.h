@@ -8,6 +8,9 @@
 
 namespace platform {
 
+// The program's settings file, in the process's current folder.
+inline constexpr const char* SettingsFileName = "Glyphery.inf";
+
 class SettingsFile {
 public:
     // Reads and parses the whole file; a missing or unreadable file behaves as

@@ -5,7 +5,10 @@
 //   answer filter N                  filter position reported after the next file requester
 //   answer message yes|no|cancel|ok  queue a message box answer
 //   answer input [TEXT]              queue an input box answer (rest of the line)
-//   answer font [FACE;SIZE;STYLE]    queue a font chooser answer (none: Cancel)
+//   answer font [FACE;SIZE;STYLE]    queue a font chooser answer (none: Cancel, which
+//                                    reports the face it started with); STYLE is
+//                                    256 bold, 512 italic, 4 underline, 8 strike-out
+//                                    added up
 //   shift down|up                    the Shift key state
 //   clipboard [TEXT]                 put text on the clipboard
 //   menu N                           menu item or shortcut N of the main window
@@ -13,7 +16,9 @@
 //                                    89 for the arrow keys, Space and Return of 81)
 //   event WINDOW OBJECT TYPE [X Y [BUTTONS]]
 //                                    a control event; TYPE is left, right, move,
-//                                    change, char:C or wheel:N; BUTTONS defaults
+//                                    change, char:C or wheel:N ("char:" alone is
+//                                    the blank, char:NUMBER a code when NUMBER has
+//                                    two characters or more); BUTTONS defaults
 //                                    to 1 for left, 2 for right, else 0
 //   text WINDOW CONTROL [TEXT]       set a text field and post its Change event
 //   set WINDOW CONTROL VALUE         set a spin field's value, a check box (0 or 1)
@@ -28,6 +33,12 @@
 //   dump sheet [PATH]                image 90 as PNG; without PATH as text, one
 //                                    character a pixel (# white, . black, - grey)
 //   dump file PATH                   the file's bytes on one line, CR and LF as \r and \n
+//   dump masked PATH                 the same with the digits of every "0x" byte
+//                                    shown as "..", for files of rendered glyphs
+//   dump chart                       the TrueType view's marks, the cell name of
+//                                    the last move and the face chosen:
+//                                    "chart first F last L cell "NAME" face
+//                                    "FACE" points P style S"
 //   dump window WIN                  "window WIN "TITLE" W x H at X,Y" (inner size,
 //                                    outer position), then one line a control in
 //                                    number order: "  N KIND X,Y W x H "TEXT" STATE";

@@ -55,6 +55,7 @@ struct Driver {
     void DumpFont();
     void DumpState();
     void DumpGrid();
+    void DumpChart();
     void DumpSheet(const platform::Image& image);
     void DumpWindow(int window);
     void DumpToolTip(int window, int control);

@@ -29,6 +29,18 @@ const char* KindName(platform::ControlKind kind)
 
 std::string Quoted(const std::string& text) { return "\"" + OneLine(text) + "\""; }
 
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+// Every "0x" and two hexadecimal digits as "0x..": what a file holds around
+// its bytes, for files whose bytes come from antialiased renders.
+std::string MaskHexBytes(std::string text)
+{
+    for (size_t i = 0; i + 3 < text.size(); ++i)
+        if (text[i] == '0' && text[i + 1] == 'x' && IsHexDigit(text[i + 2]) && IsHexDigit(text[i + 3]))
+            text[i + 2] = text[i + 3] = '.';
+    return text;
+}
+
 }  // namespace
 
 bool ControlOf(int window, int control, platform::ControlInfo& info)
@@ -64,6 +76,13 @@ void Driver::DumpState()
     Print("list " + platform::Str(platform::GetState(12)));
     Print("title " + platform::GetWindowTitle(0));
     Print("status " + platform::GetText(40));
+}
+
+void Driver::DumpChart()
+{
+    Print("chart first " + platform::Str(s.ChartFirst) + " last " + platform::Str(s.ChartLast) + " cell " +
+          Quoted(s.ChartCellName) + " face " + Quoted(s.TtfFontName) + " points " + platform::Str(s.TtfPointSize) +
+          " style " + platform::Str(s.TtfFontStyle));
 }
 
 void Driver::DumpGrid()
@@ -188,15 +207,19 @@ void Driver::Dump(const std::string& line, const std::vector<std::string>& w)
         if (w.size() < 5 || path.empty())
             Fail("dump canvas takes WINDOW CONTROL PATH");
         DumpCanvas(Number(w[2]), Number(w[3]), path);
-    } else if (what == "file") {
+    } else if (what == "file" || what == "masked") {
         std::string path = RestAfter(line, 2);
         std::vector<uint8_t> bytes;
         if (path.empty())
-            Fail("dump file needs a path");
+            Fail("dump " + what + " needs a path");
         if (!platform::ReadFileBytes(path, bytes))
-            Print("file: cannot read " + path);
-        else
+            Print(what + ": cannot read " + path);
+        else if (what == "file")
             Print(OneLine(std::string(bytes.begin(), bytes.end())));
+        else
+            Print(OneLine(MaskHexBytes(std::string(bytes.begin(), bytes.end()))));
+    } else if (what == "chart") {
+        DumpChart();
     } else {
         Fail("unknown dump: " + what);
     }

@@ -19,7 +19,7 @@ TEST(ScriptedRequesters, AnswersInOrderThenCancels)
     ask.FilterAnswers = {2};
     ask.MessageAnswers = {MessageResult::Ok, MessageResult::No};
     ask.InputAnswers = {"8"};
-    ask.FontAnswers = {FontChoice{true, "Serif", 12, StyleBold}};
+    ask.FontAnswers = {FontChoice{true, "Serif", 12, StyleBold}, FontChoice{}};
     Texts missing;
     ask.OnMissing = [&](const std::string& what) { missing.push_back(what); };
     UseRequesters(std::move(owned));
@@ -33,6 +33,10 @@ TEST(ScriptedRequesters, AnswersInOrderThenCancels)
     EXPECT_EQ(Ask().Message("Confirm", "Replace?", MessageButtons::YesNoCancel), MessageResult::No);
     EXPECT_EQ(Ask().Input("Size", "Width", "16"), "8");
     EXPECT_EQ(Ask().ChooseFont("Arial", 10, 0).Face, "Serif");
+    // A queued cancel reports what the chooser started with.
+    FontChoice cancelled = Ask().ChooseFont("Mono", 14, StyleUnderline);
+    EXPECT_EQ(cancelled.Face + " " + std::to_string(cancelled.Size) + " " + std::to_string(cancelled.Style), "Mono 14 4");
+    EXPECT_FALSE(cancelled.Accepted);
     EXPECT_TRUE(missing.empty());
 
     // Queues used up: each requester reports itself and acts as cancelled.
@@ -41,13 +45,13 @@ TEST(ScriptedRequesters, AnswersInOrderThenCancels)
     EXPECT_EQ(Ask().Input("In", "", "x"), "");
     FontChoice font = Ask().ChooseFont("Arial", 10, StyleItalic);
     EXPECT_FALSE(font.Accepted);
-    EXPECT_EQ(font.Face + " " + std::to_string(font.Style), "Arial 2");
+    EXPECT_EQ(font.Face + " " + std::to_string(font.Style), "Arial 512");
     EXPECT_EQ(missing, (Texts{"OpenFile", "Message", "Input", "ChooseFont"}));
 
     ASSERT_EQ(ask.Messages.size(), 3u);
     EXPECT_EQ(ask.Messages[0].Text, "Bad file");
     EXPECT_EQ(ask.Messages[2].Answer, MessageResult::Cancel);
-    EXPECT_EQ(ask.Titles, (Texts{"Open", "Save", "Oops!", "Confirm", "Size", "Font", "Open again", "Q", "In", "Font"}));
+    EXPECT_EQ(ask.Titles, (Texts{"Open", "Save", "Oops!", "Confirm", "Size", "Font", "Font", "Open again", "Q", "In", "Font"}));
     EXPECT_EQ(ask.SaveAnswers.size(), 1u);  // left for later
     ask.Shift = true;
     EXPECT_TRUE(Ask().ShiftDown());
