@@ -14,6 +14,7 @@
 #include "core/editor.h"
 #include "core/fontstore.h"
 #include "core/objects.h"
+#include "formats/binfont.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/text.h"
@@ -196,11 +197,14 @@ void ApplyViewFontRequest(State& s)
 
 bool DispatchEvent(State& s)
 {
-    // Events of other windows and timeouts do nothing. The binary font
-    // window (91), the image threshold window (81) and the TrueType view
-    // (103) have no handlers in this program yet.
+    // Events of other windows and timeouts do nothing. The image threshold
+    // window (81) and the TrueType view (103) have no handlers in this
+    // program yet.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
+        if (s.Event.Kind != platform::EventKind::None)
+            BinImportWindowEvent(s);
+        break;
     case obj::RegionThresholdWindow:
         break;
     case obj::FontViewWindow:
