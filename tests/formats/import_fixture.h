@@ -8,6 +8,7 @@
 
 #include "core/glyphtext.h"
 #include "core/objects.h"
+#include "formats/binfont.h"
 #include "platform/gui.h"
 #include "writers_fixture.h"
 
@@ -37,6 +38,25 @@ protected:
     {
         platform::CloseWindow(obj::MainWindow);
         WritersTest::TearDown();
+    }
+
+    // A raw font file of these bytes, in FontPath.
+    void PutBinFile(const std::vector<uint8_t>& bytes)
+    {
+        WriteFile(PathOf("font.bin"), std::string(bytes.begin(), bytes.end()));
+        s.FontPath = PathOf("font.bin");
+    }
+    // Window 91 opened and answered with these field texts, by its "Save"
+    // button or by its close box.
+    void AnswerBinWindow(const std::vector<std::string>& fields, bool closeBox = false)
+    {
+        OpenBinImportWindow(s);
+        const int controls[] = {93, 95, 97, 99, 101};
+        for (size_t i = 0; i < fields.size(); ++i)
+            platform::SetText(controls[i], fields[i]);
+        s.Event = closeBox ? platform::Event{platform::EventKind::CloseWindow, 91}
+                           : platform::Event{platform::EventKind::Control, 91, 102, platform::ControlEvent::LeftClick};
+        BinImportWindowEvent(s);
     }
 
     // The texts of the character list.

@@ -11,26 +11,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using RowList = std::vector<std::string>;
 
-class BinImport : public ImportTest {
-protected:
-    // Window 91 opened and answered with these field texts, by its "Save"
-    // button or by its close box.
-    void Answer(const std::vector<std::string>& fields, bool closeBox = false)
-    {
-        OpenBinImportWindow(s);
-        const int controls[] = {93, 95, 97, 99, 101};
-        for (size_t i = 0; i < fields.size(); ++i)
-            platform::SetText(controls[i], fields[i]);
-        s.Event = closeBox ? platform::Event{platform::EventKind::CloseWindow, 91}
-                           : platform::Event{platform::EventKind::Control, 91, 102, platform::ControlEvent::LeftClick};
-        BinImportWindowEvent(s);
-    }
-    std::string PutFile(const Bytes& bytes)
-    {
-        WriteFile(PathOf("font.bin"), std::string(bytes.begin(), bytes.end()));
-        return s.FontPath = PathOf("font.bin");
-    }
-};
+class BinImport : public ImportTest {};
 
 }  // namespace
 
@@ -68,7 +49,7 @@ TEST_F(BinImport, WhichGlyphsAreRead)
     Bytes file;
     for (int i = 0; i < 64; ++i)
         file.push_back(uint8_t(i));
-    PutFile(file);
+    PutBinFile(file);
     struct Case {
         std::string first, count, start;
         std::vector<int> bytes;  // of the glyphs stored from the start code on
@@ -92,7 +73,7 @@ TEST_F(BinImport, WhichGlyphsAreRead)
                 c.bytes.push_back(i);
             c.bytes.push_back(0);
         }
-        Answer({"8", "1", c.first, c.count, c.start});
+        AnswerBinWindow({"8", "1", c.first, c.count, c.start});
         const int start = std::stoi(c.start);
         EXPECT_EQ(s.FontStart, start);
         EXPECT_EQ(s.FontCount, c.fontCount);
@@ -113,7 +94,7 @@ TEST_F(BinImport, WhichGlyphsAreRead)
 // store is replaced, Modified is left alone and Font View is redrawn.
 TEST_F(BinImport, CloseBoxImportsAsSaveDoes)
 {
-    PutFile({0x18, 0x3C, 0x18, 0x00});
+    PutBinFile({0x18, 0x3C, 0x18, 0x00});
     for (bool closeBox : {false, true}) {
         MakeListedFont();
         s.Modified = 1;
@@ -124,7 +105,7 @@ TEST_F(BinImport, CloseBoxImportsAsSaveDoes)
         EXPECT_TRUE(platform::IsWindow(91));
         EXPECT_EQ(s.FontWidth, 8);
 
-        Answer({"8", "2", "1", "2", "65"}, closeBox);
+        AnswerBinWindow({"8", "2", "1", "2", "65"}, closeBox);
         EXPECT_FALSE(platform::IsWindow(91));
         EXPECT_EQ(std::vector<int>({s.FontWidth, s.FontHeight, s.FontStart, s.FontCount}),
                   std::vector<int>({8, 2, 65, 2}));
@@ -145,7 +126,7 @@ TEST_F(BinImport, CloseBoxImportsAsSaveDoes)
 // changes.
 TEST_F(BinImport, RefusedFieldsKeepTheFont)
 {
-    PutFile(Bytes(64, 0xFF));
+    PutBinFile(Bytes(64, 0xFF));
     const std::string sides = " must be a number from 1 to 1024.";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"0", "16", "1", "2", "32"}, "Font width" + sides},
@@ -163,7 +144,7 @@ TEST_F(BinImport, RefusedFieldsKeepTheFont)
         s.CurrentChar = 66;
         const FontSnapshot before = Snapshot();
         ask->Messages.clear();
-        Answer(fields);
+        AnswerBinWindow(fields);
         EXPECT_EQ(Messages(), std::vector<std::string>{"Oops!|" + message}) << fields[0];
         EXPECT_TRUE(Snapshot() == before) << message;
     }
@@ -173,8 +154,8 @@ TEST_F(BinImport, RefusedFieldsKeepTheFont)
 // cannot be read leaves the font empty with the geometry asked for.
 TEST_F(BinImport, CountCutAtCode255AndUnreadableFile)
 {
-    PutFile(Bytes(400, 0x80));
-    Answer({"8", "1", "1", "100", "200"});
+    PutBinFile(Bytes(400, 0x80));
+    AnswerBinWindow({"8", "1", "1", "100", "200"});
     EXPECT_EQ(Messages(), std::vector<std::string>{
                               "Oops!|Only 56 characters fit from code 200 to code 255: the character count is cut to 56."});
     EXPECT_EQ(s.FontCount, 56);
@@ -186,7 +167,7 @@ TEST_F(BinImport, CountCutAtCode255AndUnreadableFile)
         MakeListedFont();
         ask->Messages.clear();
         s.FontPath = path;
-        Answer({"12", "3", "1", "4", "48"});
+        AnswerBinWindow({"12", "3", "1", "4", "48"});
         EXPECT_EQ(Messages(), std::vector<std::string>{"Oops!|Could not read the file " + path});
         EXPECT_EQ(std::vector<int>({s.FontWidth, s.FontHeight, s.FontStart, s.FontCount}),
                   std::vector<int>({12, 3, 48, 4}));
