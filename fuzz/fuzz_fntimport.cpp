@@ -1,0 +1,54 @@
+// The Windows .fnt reader on any file: the parse either refuses the file or
+// gives one glyph text per code, each empty or of the padded cell's length;
+// the menu command on the same file replaces the font only when the parse
+// took it, and never leaves a code outside the store in the list.
+#include <cstdlib>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "formats/fntimport.h"
+#include "fuzz/input_file.h"
+#include "platform/requesters.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static InputFile input;
+    static platform::ScriptedRequesters* ask = [] {
+        auto requesters = std::make_unique<platform::ScriptedRequesters>();
+        platform::ScriptedRequesters* kept = requesters.get();
+        platform::UseRequesters(std::move(requesters));
+        return kept;
+    }();
+
+    const FntFont font = ParseFntFont(std::span<const uint8_t>(data, size));
+    if (font.Ok) {
+        const int64_t cell = int64_t(font.Width) * font.Height;
+        if (font.Width < 1 || font.Width > 1025 || font.Height < 1 || font.Height > 64 || cell % 8 != 0)
+            std::abort();
+        if (font.Glyphs.empty() || font.First < 0 || font.First + int64_t(font.Glyphs.size()) > 256)
+            std::abort();
+        for (const std::string& glyph : font.Glyphs)
+            if (!glyph.empty() && glyph.size() != size_t(cell / 8 * 5))
+                std::abort();
+    }
+
+    State s;
+    s.FontWidth = 8;
+    s.FontHeight = 2;
+    s.FontStart = 65;
+    s.FontCount = 1;
+    s.CharData[65][1] = "0x12,0x34,";
+    ask->Messages.clear();
+    ask->Titles.clear();
+    ask->OpenAnswers = {input.Put(data, size, "font.fnt")};
+    ImportFntFont(s);
+    if (!font.Ok) {
+        if (s.FontWidth != 8 || s.FontStart != 65 || s.CharData[65][1] != "0x12,0x34," || ask->Messages.size() != 1)
+            std::abort();
+    } else if (s.FontWidth != font.Width || s.FontHeight != font.Height || s.FontStart != font.First ||
+               s.FontCount != int32_t(font.Glyphs.size()) || !ask->Messages.empty()) {
+        std::abort();
+    }
+    return 0;
+}
