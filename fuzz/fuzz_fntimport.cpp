@@ -3,23 +3,17 @@
 // the menu command on the same file replaces the font only when the parse
 // took it, and never leaves a code outside the store in the list.
 #include <cstdlib>
-#include <memory>
 #include <span>
 #include <string>
 
 #include "formats/fntimport.h"
+#include "fuzz/import_state.h"
 #include "fuzz/input_file.h"
-#include "platform/requesters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static InputFile input;
-    static platform::ScriptedRequesters* ask = [] {
-        auto requesters = std::make_unique<platform::ScriptedRequesters>();
-        platform::ScriptedRequesters* kept = requesters.get();
-        platform::UseRequesters(std::move(requesters));
-        return kept;
-    }();
+    platform::ScriptedRequesters& ask = FuzzRequesters();
 
     const FntFont font = ParseFntFont(std::span<const uint8_t>(data, size));
     if (font.Ok) {
@@ -34,20 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     State s;
-    s.FontWidth = 8;
-    s.FontHeight = 2;
-    s.FontStart = 65;
-    s.FontCount = 1;
-    s.CharData[65][1] = "0x12,0x34,";
-    ask->Messages.clear();
-    ask->Titles.clear();
-    ask->OpenAnswers = {input.Put(data, size, "font.fnt")};
+    MakeSmallFont(s);
+    ask.OpenAnswers = {input.Put(data, size, "font.fnt")};
     ImportFntFont(s);
     if (!font.Ok) {
-        if (s.FontWidth != 8 || s.FontStart != 65 || s.CharData[65][1] != "0x12,0x34," || ask->Messages.size() != 1)
+        if (!SmallFontKept(s) || ask.Messages.size() != 1)
             std::abort();
     } else if (s.FontWidth != font.Width || s.FontHeight != font.Height || s.FontStart != font.First ||
-               s.FontCount != int32_t(font.Glyphs.size()) || !ask->Messages.empty()) {
+               s.FontCount != int32_t(font.Glyphs.size()) || !ask.Messages.empty()) {
         std::abort();
     }
     return 0;
