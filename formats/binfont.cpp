@@ -226,7 +226,8 @@ void OpenBinFont(State& s)
 
     StoreImportedGlyphs(s, settings.Start, DecodeBinFont(file, settings).Glyphs);
     s.CurrentChar = settings.Start;
-    HexToChar(s, s.CharData[size_t(s.CurrentChar)][1]);
+    s.SelectedGlyph = s.CharData[size_t(s.CurrentChar)][1];
+    HexToChar(s, s.SelectedGlyph);
     PaintGrid(s);
     platform::SetState(obj::CharList, 0);
     RequestViewFont(s, ViewFontIfOpen);

@@ -12,6 +12,8 @@ void ResetImportedFont(State& s, int32_t currentChar)
     MakeCharLabels(s);
     s.FileInfo.clear();
     s.CurrentChar = currentChar;
+    // Restore must not bring a glyph of the old font into the new one.
+    s.SelectedGlyph.clear();
     platform::ClearItems(obj::CharList);
 }
 

@@ -12,7 +12,8 @@
 #include "core/state.h"
 
 // Every glyph text gone, the labels made anew, FileInfo empty, the editor
-// bound to `currentChar` (-1: none) and the character list emptied.
+// bound to `currentChar` (-1: none) with nothing for Restore, and the
+// character list emptied.
 void ResetImportedFont(State& s, int32_t currentChar);
 // Stores `glyphs` for the codes first, first + 1, ... and appends each
 // code's label to the character list. Codes outside the store are skipped.

@@ -81,12 +81,14 @@ protected:
         return {s.FontWidth, s.FontHeight, s.FontStart, s.FontCount, s.CurrentChar, s.Modified,
                 s.CharData,  s.FontName,   s.FileInfo,  ListItems()};
     }
-    // A small font of 8 x 2 glyphs at codes 65 to 67, listed, with a preamble.
+    // A small font of 8 x 2 glyphs at codes 65 to 67, listed, with a preamble,
+    // code 65 the one Restore goes back to.
     void MakeListedFont()
     {
         MakeFont(8, 2, 65, 3);
         s.FileInfo = "//P\r\n";
         s.FontName = "old";
+        s.SelectedGlyph = s.CharData[65][1];
         platform::ClearItems(obj::CharList);
         for (int c = 65; c < 68; ++c)
             platform::AddItem(obj::CharList, -1, s.CharData[size_t(c)][2]);

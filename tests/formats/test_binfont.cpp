@@ -3,6 +3,7 @@
 // the import refuses.
 #include <span>
 
+#include "core/commands.h"
 #include "formats/binfont.h"
 #include "import_fixture.h"
 
@@ -91,7 +92,8 @@ TEST_F(BinImport, WhichGlyphsAreRead)
 }
 
 // The close box answers as "Save" does; the text fields do nothing. The whole
-// store is replaced, Modified is left alone and Font View is redrawn.
+// store is replaced, Modified is left alone, Font View is redrawn, and
+// Restore puts back the imported glyph, not one of the old font.
 TEST_F(BinImport, CloseBoxImportsAsSaveDoes)
 {
     PutBinFile({0x18, 0x3C, 0x18, 0x00});
@@ -118,6 +120,10 @@ TEST_F(BinImport, CloseBoxImportsAsSaveDoes)
         EXPECT_EQ(s.Grid(3, 0), 1);  // code 65 in the editor
         EXPECT_EQ(s.ViewFontRequest, ViewFontIfOpen);
         EXPECT_EQ(ListItems(), (std::vector<std::string>{"Chr$(65)  A", "Chr$(66)  B"}));
+        s.Grid(0, 0) = 1;
+        RestoreCharacter(s);
+        EXPECT_EQ(s.CharData[65][1], "0x18,0x3C,");
+        EXPECT_EQ(s.Grid(0, 0), 0);
     }
     EXPECT_TRUE(ask->Messages.empty());
 }
