@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const FntFont font = ParseFntFont(std::span<const uint8_t>(data, size));
     if (font.Ok) {
         const int64_t cell = int64_t(font.Width) * font.Height;
-        if (font.Width < 1 || font.Width > 1025 || font.Height < 1 || font.Height > 64 || cell % 8 != 0)
+        if (font.Width < 1 || font.Width > 1024 || font.Height < 1 || font.Height > 64 || cell % 8 != 0)
             std::abort();
         if (font.Glyphs.empty() || font.First < 0 || font.First + int64_t(font.Glyphs.size()) > 256)
             std::abort();
