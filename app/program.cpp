@@ -9,6 +9,7 @@
 #include "app/fontview.h"
 #include "app/menutable.h"
 #include "app/settings.h"
+#include "capture/imagecapture.h"
 #include "core/recentfiles.h"
 #include "core/commands.h"
 #include "core/editor.h"
@@ -197,15 +198,15 @@ void ApplyViewFontRequest(State& s)
 
 bool DispatchEvent(State& s)
 {
-    // Events of other windows and timeouts do nothing. The image threshold
-    // window (81) and the TrueType view (103) have no handlers in this
-    // program yet.
+    // Events of other windows and timeouts do nothing. The TrueType view
+    // (103) has no handler in this program yet.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
         if (s.Event.Kind != platform::EventKind::None)
             BinImportWindowEvent(s);
         break;
     case obj::RegionThresholdWindow:
+        ThresholdWindowEvent(s);
         break;
     case obj::FontViewWindow:
         if (s.Event.Kind != platform::EventKind::None)
@@ -218,6 +219,8 @@ bool DispatchEvent(State& s)
     default:
         break;
     }
+    // The threshold window does not outlive the glyph size it was made for.
+    FollowGlyphSize(s);
     ApplyViewFontRequest(s);
     return QuitCheck(s);
 }
@@ -231,7 +234,7 @@ bool ProgramPass(State& s)
 void ProgramExit(State& s)
 {
     if (platform::IsWindow(obj::RegionThresholdWindow))
-        platform::CloseWindow(obj::RegionThresholdWindow);
+        CloseThresholdWindow(s);
     if (platform::IsWindow(obj::FontViewWindow)) {
         s.FontViewX = platform::WindowX(obj::FontViewWindow);
         s.FontViewY = platform::WindowY(obj::FontViewWindow);
