@@ -238,7 +238,9 @@ void BinImportWindowEvent(State& s)
     const platform::Event& e = s.Event;
     const bool answered = e.Kind == platform::EventKind::CloseWindow ||
                           (e.Kind == platform::EventKind::Control && e.Object == SaveButton);
-    if (!answered)
+    // An event still queued when the window was answered (a second click on
+    // "Save") finds it closed and must not import again from empty fields.
+    if (!answered || !platform::IsWindow(obj::BinarySpecsWindow))
         return;
     GetBinImportSettings(s);
     platform::CloseWindow(obj::BinarySpecsWindow);

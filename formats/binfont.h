@@ -57,5 +57,6 @@ void GetBinImportSettings(State& s);
 // anything changes.
 void OpenBinFont(State& s);
 // Window 91's events: its close box or any event of its "Save" button reads
-// the fields, closes the window and imports.
+// the fields, closes the window and imports. Events that arrive once the
+// window is closed do nothing.
 void BinImportWindowEvent(State& s);

@@ -109,6 +109,9 @@ TEST_F(BinImport, CloseBoxImportsAsSaveDoes)
 
         AnswerBinWindow({"8", "2", "1", "2", "65"}, closeBox);
         EXPECT_FALSE(platform::IsWindow(91));
+        // A second click still queued finds the window closed.
+        s.Event = platform::Event{platform::EventKind::Control, 91, 102, platform::ControlEvent::LeftClick};
+        BinImportWindowEvent(s);
         EXPECT_EQ(std::vector<int>({s.FontWidth, s.FontHeight, s.FontStart, s.FontCount}),
                   std::vector<int>({8, 2, 65, 2}));
         EXPECT_EQ(s.CharData[65][1], "0x18,0x3C,");
