@@ -139,7 +139,7 @@ struct WholeFontCommand {
 
 const WholeFontCommand WholeFontCommands[] = {
     {"LeftAlignFont", [](State& s, platform::ScriptedRequesters&) { LeftAlignFont(s); }},
-    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, -1); }},
+    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, 0); }},
     {"DoubleWidthFont", [](State& s, platform::ScriptedRequesters&) { DoubleWidthFont(s); }},
     {"ResizeFont 128 to 256",
      [](State& s, platform::ScriptedRequesters& ask) {
@@ -162,6 +162,27 @@ void BM_WholeFont(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WholeFont)->DenseRange(0, int(std::size(WholeFontCommands)) - 1)->Unit(benchmark::kMillisecond);
+
+// Adding a character at the end of a font of 1024 x 1024 pixels: the glyph
+// in the editor is stored back, the new one shown blank.
+void BM_AddCharacter1024(benchmark::State& state)
+{
+    State& s = *Program;
+    static const std::vector<CharRow> font = RandomFont(1024, 1024, 32, 2, 3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadFont(s, 1024, 1024, font);
+        s.FontCount = 2;
+        platform::ClearItems(12);
+        platform::AddItem(12, -1, "Chr$(32)");
+        platform::AddItem(12, -1, "Chr$(33)");
+        platform::SetState(12, 1);
+        SelectCharacter(s);
+        state.ResumeTiming();
+        AddCharacter(s, 1);
+    }
+}
+BENCHMARK(BM_AddCharacter1024)->Unit(benchmark::kMillisecond);
 
 void BM_PaintGrid(benchmark::State& state)
 {
