@@ -8,7 +8,7 @@
 
 #include "core/editor.h"
 #include "core/fontstore.h"
-#include "core/glyphtext.h"
+#include "core/glyphpixels.h"
 #include "core/objects.h"
 #include "formats/importstore.h"
 #include "platform/files.h"
@@ -88,18 +88,16 @@ std::string DecodeGlyph(std::span<const uint8_t> file, int64_t p, const BinSetti
         }
     }
 
-    // The pixels as one bit stream, a partial last byte left out.
-    std::vector<uint8_t> bytes(size_t(GlyphByteCount(settings.Width, height)));
-    int64_t bit = 0;
+    // The pixels, row after row; a partial last byte is left out.
+    std::vector<uint8_t> pixels(size_t(settings.Width * height));
     for (int64_t r = 0; r < height; ++r) {
         const uint8_t* row = &rows[size_t(r * perRow)];
-        for (int64_t x = 0; x < settings.Width; ++x, ++bit) {
-            const size_t at = size_t(bit >> 3);
-            if (at < bytes.size() && (row[x >> 3] >> (7 - (x & 7)) & 1))
-                bytes[at] |= uint8_t(0x80 >> (bit & 7));
-        }
+        for (int64_t x = 0; x < settings.Width; ++x)
+            pixels[size_t(r * settings.Width + x)] = row[x >> 3] >> (7 - (x & 7)) & 1;
     }
-    return EncodeGlyphBytes(bytes);
+    std::string text;
+    GlyphPixels().Pack(pixels.data(), int64_t(pixels.size()), text);
+    return text;
 }
 
 // The first `limit` bytes of the file (fewer when it is shorter); false when

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/editor.h"
-#include "core/glyphtext.h"
+#include "core/glyphpixels.h"
 #include "core/objects.h"
 #include "formats/importstore.h"
 #include "platform/files.h"
@@ -107,26 +107,21 @@ FntFont ParseFntFont(std::span<const uint8_t> file)
 
     const auto [w, h] = FntCell(int32_t(maxWidth), int32_t(pixHeight));
     const BitRows rows(file, bits, face, pixHeight);
-    std::vector<uint8_t> bytes(size_t(int64_t(w) * h / 8));
+    GlyphPixels codec;
+    std::vector<uint8_t> pixels(size_t(w) * size_t(h));
     for (int64_t i = 0; i < count; ++i) {
         const size_t entry = HeaderSize + size_t(4 * i);
         const int64_t width = Little(file, entry, 2);
-        if (width == 0) {
-            font.Glyphs.emplace_back();
+        std::string& glyph = font.Glyphs.emplace_back();
+        if (width == 0)
             continue;
-        }
         // The glyph's first column in the rows; the division truncates
         // toward zero.
         const int64_t column = (int64_t(Little(file, entry + 2, 2)) - bits) / pixHeight * 8;
-        std::fill(bytes.begin(), bytes.end(), uint8_t(0));
-        int64_t bit = 0;
-        for (int64_t y = 0; y < h; ++y) {
-            for (int64_t x = 0; x < w; ++x, ++bit) {
-                if (y < pixHeight && x < width && rows.Set(y, column + x))
-                    bytes[size_t(bit >> 3)] |= uint8_t(0x80 >> (bit & 7));
-            }
-        }
-        font.Glyphs.push_back(EncodeGlyphBytes(bytes));
+        for (int64_t y = 0; y < h; ++y)
+            for (int64_t x = 0; x < w; ++x)
+                pixels[size_t(y * w + x)] = y < pixHeight && x < width && rows.Set(y, column + x);
+        codec.Pack(pixels.data(), int64_t(pixels.size()), glyph);
     }
 
     const auto name = file.begin() + face;
