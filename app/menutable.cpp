@@ -12,6 +12,7 @@
 #include "core/objects.h"
 #include "formats/basfont.h"
 #include "formats/cfont.h"
+#include "formats/fntimport.h"
 #include "formats/guibitmap.h"
 #include "platform/gui.h"
 
@@ -50,7 +51,7 @@ const MenuRow Rows[] = {
     {"File/&Recent", 28, "-", NotYet},
     {"File", 36, "New", RUN(NewFont(s))},
     {"File", 37, "Import TTF Font", RUN(ImportTtfFont(s))},
-    {"File", 38, "Import FNT Font", NotYet},
+    {"File", 38, "Import FNT Font", RUN(ImportFntFont(s))},
     {"File", 29, "Save as 8bit C", RUN(SaveFontAs8BitC(s))},
     {"File", 30, "Save as 32bit C", RUN(SaveFontAs32BitC(s))},
     {"File", 31, "Save as BAS", RUN(SaveFontAsBas(s))},

@@ -16,6 +16,7 @@
 #include "core/editor.h"
 #include "core/fontstore.h"
 #include "core/objects.h"
+#include "formats/binfont.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/text.h"
@@ -198,10 +199,11 @@ void ApplyViewFontRequest(State& s)
 
 bool DispatchEvent(State& s)
 {
-    // Events of other windows and timeouts do nothing. The binary font
-    // window (91) has no handler in this program yet.
+    // Events of other windows and timeouts do nothing.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
+        if (s.Event.Kind != platform::EventKind::None)
+            BinImportWindowEvent(s);
         break;
     case obj::RegionThresholdWindow:
         ThresholdWindowEvent(s);

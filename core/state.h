@@ -94,6 +94,9 @@ struct State {
     int32_t BinHeight = 0;
     int32_t BinOffset = 0;
     int32_t BinCount = 0;
+    // The "New font start:" field, the import's first code; it becomes
+    // FontStart only once the import goes ahead.
+    int32_t BinStart = 0;
 
     // ---- Glyph capture ------------------------------------------------------
     std::string TtfFontName = "Arial";

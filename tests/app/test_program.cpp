@@ -15,6 +15,7 @@
 #include "app/fontview.h"
 #include "app/program.h"
 #include "core/fontstore.h"
+#include "formats/binfont.h"
 #include "platform/gui.h"
 #include "platform/image.h"
 #include "platform/requesters.h"
@@ -242,11 +243,58 @@ TEST_F(ProgramTest, RestoreButtonAndNumbersWithoutAnAction)
     EXPECT_EQ(s.Grid(0, 0), 0);
 
     // Numbers without an action, and the items of later work, do nothing.
-    for (int number : {0, 17, 19, 28, 34, 37, 38, 67, 99})
+    for (int number : {0, 17, 19, 28, 34, 37, 67, 99})
         EXPECT_TRUE(Menu(number));
     EXPECT_TRUE(missing.empty());
     EXPECT_EQ(s.FontCount, 1);
     EXPECT_EQ(s.Modified, 0);
+}
+
+// Window 91 opens beside the main window's place as read at start-up, with
+// its fields at their defaults each time; the loop hands its events to the
+// import, which runs on the close box as on "Save".
+TEST_F(ProgramTest, BinaryFileWindow)
+{
+    folder.Put("Glyphery.inf", "[Windows]\r\nMainX = 150\r\nMainY = 120\r\n");
+    ASSERT_TRUE(ProgramStart(s));
+    platform::ResizeWindow(0, 400, 300, 345, 315);
+    OpenBinImportWindow(s);
+    platform::SetText(93, "4");
+    OpenBinImportWindow(s);
+    EXPECT_EQ(platform::GetWindowTitle(91), "Binary file specifications");
+    EXPECT_EQ(std::vector<int>({platform::WindowX(91), platform::WindowY(91), platform::WindowWidth(91),
+                                platform::WindowHeight(91)}),
+              std::vector<int>({180, 200, 170, 250}));
+    std::vector<std::string> controls;
+    for (const platform::ControlInfo& c : platform::WindowControls(91))
+        controls.push_back(std::to_string(c.Number) + " " + std::to_string(int(c.Kind)) + " " + std::to_string(c.X) +
+                           "," + std::to_string(c.Y) + " " + std::to_string(c.Width) + "x" +
+                           std::to_string(c.Height) + " " + c.Text);
+    const int label = int(platform::ControlKind::Label);
+    const int field = int(platform::ControlKind::Field);
+    auto row = [](int n, int kind, int x, int y, int w, const std::string& text) {
+        return std::to_string(n) + " " + std::to_string(kind) + " " + std::to_string(x) + "," + std::to_string(y) +
+               " " + std::to_string(w) + "x25 " + text;
+    };
+    EXPECT_EQ(controls, (std::vector<std::string>{
+                            row(92, label, 10, 10, 100, "Font width:"), row(93, field, 110, 10, 50, "8"),
+                            row(94, label, 10, 50, 100, "Font height:"), row(95, field, 110, 50, 50, "16"),
+                            row(96, label, 10, 90, 100, "First character:"), row(97, field, 110, 90, 50, "32"),
+                            row(98, label, 10, 130, 100, "Character count:"), row(99, field, 110, 130, 50, "64"),
+                            row(100, label, 10, 170, 100, "New font start:"), row(101, field, 110, 170, 50, "32"),
+                            row(102, int(platform::ControlKind::Button), 110, 210, 50, "Save")}));
+
+    s.FontPath = folder.Put("font.bin", "\xF0\x90");
+    for (auto [control, text] : {std::pair{95, "1"}, {97, "1"}, {99, "2"}, {101, "65"}})
+        platform::SetText(control, text);
+    EXPECT_TRUE(Dispatch(EventKind::Control, 91, 95, ControlEvent::Change));
+    EXPECT_TRUE(platform::IsWindow(91));
+    EXPECT_TRUE(Dispatch(EventKind::CloseWindow, 91));
+    EXPECT_FALSE(platform::IsWindow(91));
+    EXPECT_EQ(s.CharData[66][1], "0x90,");
+    EXPECT_EQ(platform::CountItems(12), 2);
+    EXPECT_EQ(platform::GetText(40), "8 x 1      Chr$(65) to Chr$(66)");
+    EXPECT_TRUE(missing.empty());
 }
 
 // Adding a character before the first keeps what was drawn on the character

@@ -28,6 +28,9 @@
 //                                    and values the control cannot take end the run
 //   close WINDOW                     a close request
 //   idle                             one pass of the loop
+//   bytes PATH HEX...                append bytes, each two hexadecimal digits
+//                                    (blanks between them allowed), to the file
+//                                    PATH, creating it when missing
 //   dump font|state|grid|list|clipboard
 //   dump menu N                      the text of menu item N
 //   dump sheet [PATH]                image 90 as PNG; without PATH as text, one
@@ -54,6 +57,7 @@
 // run with exit code 1. At the end of the script the program quits through
 // its own quit check and exit steps.
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -223,6 +227,28 @@ void Driver::Set(int window, int control, int value)
     Inject(e);
 }
 
+void Driver::AppendBytes(const std::string& path, const std::string& hex)
+{
+    std::string bytes;
+    std::string digits;
+    for (char c : hex) {
+        if (c == ' ')
+            continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            Fail("not a hexadecimal digit: " + std::string(1, c));
+        digits += c;
+        if (digits.size() == 2) {
+            bytes += char(std::stoi(digits, nullptr, 16));
+            digits.clear();
+        }
+    }
+    if (!digits.empty())
+        Fail("bytes takes two digits a byte");
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    if (!(out << bytes) || !out.flush())
+        Fail("cannot write " + path);
+}
+
 void Driver::Step(const std::string& line)
 {
     std::vector<std::string> w = Words(line);
@@ -285,6 +311,10 @@ void Driver::Step(const std::string& line)
         e.Kind = platform::EventKind::CloseWindow;
         e.Window = Number(w[1]);
         Inject(e);
+    } else if (op == "bytes") {
+        if (w.size() < 2)
+            Fail("bytes takes PATH HEX...");
+        AppendBytes(w[1], RestAfter(line, 2));
     } else if (op == "idle") {
         NeedRunning();
         if (!ProgramPass(s))

@@ -44,6 +44,8 @@ struct Driver {
     void Inject(const platform::Event& event);
     platform::ControlEvent ParseType(const std::string& word, platform::Event& e);
     void Answer(const std::string& line, const std::vector<std::string>& w);
+    // Appends bytes written as hexadecimal digits to a file.
+    void AppendBytes(const std::string& path, const std::string& hex);
     // Sets a spin field, check box or list as the user would and posts its event.
     void Set(int window, int control, int value);
     void Step(const std::string& line);
