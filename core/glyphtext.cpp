@@ -83,6 +83,19 @@ std::string EncodeGlyphBytes(std::span<const uint8_t> bytes)
     return text;
 }
 
+std::string EncodePixels(std::span<const uint8_t> pixels)
+{
+    std::string text;
+    text.reserve(pixels.size() / 8 * 5);
+    for (size_t i = 0; i + 8 <= pixels.size(); i += 8) {
+        unsigned value = 0;
+        for (size_t j = 0; j < 8; j++)
+            value = (value << 1) | (pixels[i + j] ? 1u : 0u);
+        AppendGlyphToken(text, uint8_t(value));
+    }
+    return text;
+}
+
 int64_t GlyphByteCount(int64_t width, int64_t height)
 {
     if (width <= 0 || height <= 0)

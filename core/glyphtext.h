@@ -44,6 +44,9 @@ std::vector<uint8_t> GlyphBytes(std::string_view text, int64_t count);
 void AppendGlyphToken(std::string& text, uint8_t value);
 // The glyph text of `bytes`.
 std::string EncodeGlyphBytes(std::span<const uint8_t> bytes);
+// The glyph text of a pixel stream, one entry a pixel (non-zero set) in the
+// order of the bit stream; a partial last byte is not stored.
+std::string EncodePixels(std::span<const uint8_t> pixels);
 // Two upper-case hexadecimal digits.
 void AppendHexByte(std::string& text, uint8_t value);
 
