@@ -26,7 +26,7 @@
 
 using platform::MessageResult;
 
-// Scripted requesters that also keep what each save requester and message
+// Scripted requesters that also keep what each file requester and message
 // box was shown with.
 class RecordingRequesters : public platform::ScriptedRequesters {
 public:
@@ -35,7 +35,15 @@ public:
         int Position;
     };
     std::vector<SaveCall> SaveCalls;
+    std::vector<SaveCall> OpenCalls;
     std::vector<platform::MessageButtons> Buttons;
+
+    std::string OpenFile(const std::string& title, const std::string& start, const std::string& filter,
+                         int position) override
+    {
+        OpenCalls.push_back({title, start, filter, position});
+        return ScriptedRequesters::OpenFile(title, start, filter, position);
+    }
 
     std::string SaveFile(const std::string& title, const std::string& start, const std::string& filter,
                          int position) override
