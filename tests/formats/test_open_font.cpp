@@ -11,6 +11,7 @@
 #include "formats/openfont.h"
 #include "platform/files.h"
 #include "platform/gui.h"
+#include "platform/text.h"
 #include "writers_fixture.h"
 
 namespace {
@@ -230,6 +231,47 @@ TEST_F(OpenTest, CodesPast255)
         EXPECT_EQ(platform::CountItems(obj::CharList), s.FontCount) << name;
         EXPECT_EQ(platform::GetItemText(obj::CharList, s.FontCount - 1), "Chr$(255) ") << name;
         EXPECT_EQ(s.CharData[256][1], "") << name;
+    }
+}
+
+// Whatever a file holds, the readers stay inside its lines: NUL bytes, no
+// line ends at all, a line of 10 MB, bytes of every value.
+TEST_F(OpenTest, AnyBytes)
+{
+    std::string words;
+    for (int i = 0; i < 1200000; i++)
+        words += " 0201FF80";
+    std::string garbage;
+    for (int i = 0; i < 4096; i++)
+        garbage += char((i * 167 + i / 256) & 255);
+    struct Case {
+        std::string Name, Bytes;
+        std::vector<std::string> Messages;
+        std::vector<std::string> Glyphs;
+    };
+    using namespace std::string_literals;
+    const std::vector<Case> cases = {
+        {"nul.c", "const unsigned char f[]={\0\r\n0x08,0x01,0x41,0x01,\0\r\n0x\0F,\r\n};"s, {}, {"0x\0F,"s}},
+        {"nul.bas", "\0DefineFont\r\n  01410108\0\r\n  000000\0\r\nEnd DefineFont"s, {ErrorReading}, {}},
+        {"one line.bas", "DefineFont #8  01410108 00000080", {NotTerminated}, {}},
+        {"one line.c", "const unsigned char f[]={0x08,0x01,0x41,0x01,0x80,};", {NotTerminated}, {}},
+        {"long.bas", "DefineFont #8\r\n  02410208\r\n" + words + "\r\nEnd DefineFont\r\n", {},
+         {"0x80,0xFF,", "0x01,0x02,"}},
+        {"long.c", "const unsigned char f[]={\r\n0x08,0x01,0x41,0x01,\r\n0x80," + words + "\r\n};\r\n", {},
+         {"0x80," + platform::RemoveString(words, " ")}},
+    };
+    for (const Case& k : cases) {
+        MakeFont(8, 8, 32, 1);
+        EXPECT_EQ(OpenText(k.Name, k.Bytes), k.Messages) << k.Name;
+        if (!k.Glyphs.empty()) {
+            EXPECT_EQ(Glyphs(), k.Glyphs) << k.Name;
+        }
+    }
+    for (const std::string name : {"garbage.c", "garbage.bas", "garbage.txt"}) {
+        MakeFont(8, 8, 32, 1);
+        OpenText(name, garbage);
+        EXPECT_LE(s.FontStart + s.FontCount - 1, 255) << name;
+        EXPECT_LE(ask->Messages.size(), 2u) << name;
     }
 }
 

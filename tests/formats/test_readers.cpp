@@ -98,24 +98,9 @@ TEST(CArrayReader, StartLinesGeometryAndGlyphLines)
          "8x1 65+0 0x08,0x01,0x41,0x00, 65=0x80, !unterminated"},
         {"one glyph line too many", CArray(0x41, 2, 3), "8x1 65+2 " + Head + " 65=0x00, 66=0x01, 67=0x02, !unterminated"},
         {"no end line", CArray(0x41, 2, 2, false), "8x1 65+2 " + Head + " 65=0x00, 66=0x01, !unterminated"},
+        {"the extra line at code 256 is left out", CArray(0xFF, 1, 2),
+         "8x1 255+1 0x08,0x01,0xFF,0x01, 255=0x00, !unterminated !leftout"},
     });
-}
-
-// Codes past 255 are never stored, and the count ends the font at 255.
-TEST(CArrayReader, CodesPast255)
-{
-    TextFontLines lines(CArray(0xF0, 0x20, 0x20));
-    const FontRead read = ReadCFont(lines);
-    EXPECT_EQ(read.Start, 240);
-    EXPECT_EQ(read.Count, 16);
-    ASSERT_EQ(read.Glyphs.size(), 16u);
-    EXPECT_EQ(read.Glyphs.back().Code, 255);
-    EXPECT_TRUE(read.CodesLeftOut);
-    EXPECT_FALSE(read.NotTerminated);
-
-    // The extra glyph line at code 256 is left out too.
-    Check(ReadCFont, {{"extra line at 256", CArray(0xFF, 1, 2),
-                       "8x1 255+1 0x08,0x01,0xFF,0x01, 255=0x00, !unterminated !leftout"}});
 }
 
 // ---- DefineFont blocks -------------------------------------------------------
@@ -166,19 +151,6 @@ TEST(DefineFontReader, BlockLinesAndStride)
         {"DefineFont last", {"DefineFont #8"}, "0x0 0+0 0x,0x,0x,0x, !unterminated"},
         {"marker behind a tab: a text bitmap", Block("End DefineFont", "\tDefineFont #8"), "-x- 0+1 !error"},
     });
-}
-
-TEST(DefineFontReader, CodesPast255)
-{
-    // Count 0x20 from code 0xF0: the font ends at 255.
-    TextFontLines lines({"DefineFont #8", "  20F00808", "End DefineFont"});
-    const FontRead read = ReadBasFont(lines);
-    EXPECT_EQ(read.Start, 240);
-    EXPECT_EQ(read.Count, 16);
-    ASSERT_EQ(read.Glyphs.size(), 16u);
-    EXPECT_EQ(read.Glyphs.back().Code, 255);
-    EXPECT_TRUE(read.CodesLeftOut);
-    EXPECT_EQ(read.Header, "0x08,0x08,0xF0,0x20,");
 }
 
 // ---- Text bitmaps -------------------------------------------------------------
