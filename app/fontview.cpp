@@ -20,6 +20,7 @@ namespace {
 constexpr platform::Rgb SheetGrey = platform::RGB(196, 196, 196);
 constexpr uint32_t PixelSet = platform::RGB(255, 255, 255) | 0xFF000000u;
 constexpr uint32_t PixelClear = platform::RGB(0, 0, 0) | 0xFF000000u;
+constexpr platform::Rgb CanvasWhite = platform::RGB(255, 255, 255);
 
 // A sheet beyond this many pixels would take hundreds of megabytes; such a
 // glyph size is refused instead of exhausting memory.
@@ -32,7 +33,9 @@ void SheetTooBig()
 
 int Mod16(int v) { return ((v % 16) + 16) % 16; }
 
-// Shows image 90 on canvas 70, scaled to the canvas width with its aspect kept.
+// Shows image 90 on canvas 70, scaled to the canvas width with its aspect
+// kept; the part of the canvas below the sheet is cleared, so a smaller
+// sheet leaves nothing of a larger one behind.
 void ShowSheet()
 {
     platform::Image* sheet = platform::GetImage(obj::SheetImage);
@@ -43,7 +46,57 @@ void ShowSheet()
     if (h <= 0) return;
     if (platform::StartDrawingCanvas(obj::SheetCanvas)) {
         platform::DrawImageScaled(obj::SheetImage, 0, 0, w, h);
+        const int below = platform::OutputHeight() - h;
+        if (below > 0)
+            platform::Box(0, h, platform::OutputWidth(), below, CanvasWhite);
         platform::StopDrawing();
+    }
+}
+
+// The largest canvas that keeps Font View on the screen, for a sheet of
+// sheetW x sheetH: the sheet itself when it fits, else the sheet scaled down
+// with its aspect kept. The window's frame is taken to be the main window's.
+void FitSheetToScreen(int sheetW, int sheetH, int& canvasW, int& canvasH)
+{
+    canvasW = sheetW;
+    canvasH = sheetH;
+    int x = 0, y = 0, screenW = 0, screenH = 0;
+    platform::ScreenArea(x, y, screenW, screenH);
+    if (screenW <= 0 || screenH <= 0)
+        return;
+    const int frameW = platform::WindowWidth(obj::MainWindow, false) - platform::WindowWidth(obj::MainWindow);
+    const int frameH = platform::WindowHeight(obj::MainWindow, false) - platform::WindowHeight(obj::MainWindow);
+    const int roomW = std::max(screenW - frameW - 20, 1);
+    const int roomH = std::max(screenH - frameH - 60, 1);
+    if (sheetW <= roomW && sheetH <= roomH)
+        return;
+    canvasW = int(std::min<int64_t>(roomW, int64_t(roomH) * sheetW / sheetH));
+    canvasW = std::max(canvasW, 1);
+    canvasH = std::max(int(int64_t(canvasW) * sheetH / sheetW), 1);
+}
+
+// Keeps a window of outer size w x h on the screen's free area.
+void KeepOnScreen(int& x, int& y, int w, int h)
+{
+    int areaX = 0, areaY = 0, areaW = 0, areaH = 0;
+    platform::ScreenArea(areaX, areaY, areaW, areaH);
+    if (areaW <= 0 || areaH <= 0)
+        return;
+    x = std::max(std::min(x, areaX + areaW - w), areaX);
+    y = std::max(std::min(y, areaY + areaH - h), areaY);
+}
+
+// The glyph in the editor as the bytes of its bit stream, partial last byte
+// included: the sheet shows it as the editor does, stored or not.
+void EditedGlyphBytes(const State& s, std::vector<uint8_t>& bytes)
+{
+    std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+    const int W = s.FontWidth;
+    for (int64_t bit = 0; bit < int64_t(W) * s.FontHeight; ++bit) {
+        const int x = int(bit % W);
+        const int y = int(bit / W);
+        if (s.Grid.Inside(x, y) && s.Grid(x, y) == 1)
+            bytes[size_t(bit >> 3)] |= uint8_t(0x80 >> (bit & 7));
     }
 }
 
@@ -81,19 +134,30 @@ void ViewFont(State& s)
     s.FontViewAspect = float(SW) / float(SH);
 
     // The window opens anew at the remembered position; a moved window's
-    // geometry is not kept here.
+    // geometry is not kept here. A sheet too big for the screen is shown
+    // scaled down, and the window kept on the screen, so that its close box
+    // stays in reach.
+    int canvasW = SW;
+    int canvasH = SH;
+    FitSheetToScreen(SW, SH, canvasW, canvasH);
+    int x = s.FontViewX;
+    int y = s.FontViewY;
+    if (canvasW != SW)
+        KeepOnScreen(x, y, canvasW + 20 + platform::WindowWidth(obj::MainWindow, false) - platform::WindowWidth(obj::MainWindow),
+                     canvasH + 60 + platform::WindowHeight(obj::MainWindow, false) - platform::WindowHeight(obj::MainWindow));
     if (platform::IsWindow(obj::FontViewWindow)) platform::CloseWindow(obj::FontViewWindow);
-    const bool open = platform::OpenWindow(obj::FontViewWindow, s.FontViewX, s.FontViewY, SW + 20, SH + 60, "Font View",
+    const bool open = platform::OpenWindow(obj::FontViewWindow, x, y, canvasW + 20, canvasH + 60, "Font View",
                                            platform::WindowTitleBar | platform::WindowSystemMenu |
                                                platform::WindowMinimizeBox | platform::WindowSizeable);
     if (open) {
         platform::TextControl(obj::FontViewWindow, obj::CodeLabel, 10, 10, 200, 25, "");
-        platform::CanvasControl(obj::FontViewWindow, obj::SheetCanvas, 10, 50, SW, SH);
+        platform::CanvasControl(obj::FontViewWindow, obj::SheetCanvas, 10, 50, canvasW, canvasH);
     }
 
     // The sheet is drawn straight from the glyph texts, so `Grid` keeps the
-    // glyph in the editor, unstored edits included. It is made even when the
-    // window did not open, so image 90 always shows the font as it is.
+    // glyph in the editor, unstored edits included; that glyph's cell is
+    // drawn from `Grid`, as the editor shows it. The sheet is made even when
+    // the window did not open, so image 90 always shows the font as it is.
     platform::Image& sheet = platform::CreateImage(obj::SheetImage, SW, SH, SheetGrey);
     if (sheet.Empty()) {  // out of memory
         platform::CloseWindow(obj::FontViewWindow);
@@ -109,7 +173,9 @@ void ViewFont(State& s)
     const int cellH = (H + 1) * p;
     for (int i = 0; i < count; ++i) {
         const int c = s.FontStart + i;
-        if (c >= 0 && c < int(s.CharData.size()))
+        if (c == s.CurrentChar)
+            EditedGlyphBytes(s, bytes);
+        else if (c >= 0 && c < int(s.CharData.size()))
             DecodeGlyphBytes(s.CharData[size_t(c)][1], bytes);
         else
             std::fill(bytes.begin(), bytes.end(), uint8_t(0));

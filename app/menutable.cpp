@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/fontview.h"
+#include "capture/imagecapture.h"
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/objects.h"
@@ -95,7 +96,7 @@ const MenuRow Rows[] = {
     {"Edit", 0, "", nullptr},
     {"Edit", 59, "Inverse         ^I", RUN(InverseCharacter(s))},
     {"Edit", 66, "Outline         ^E", RUN(OutlineCharacter(s))},
-    {"Edit", 60, "Character from Image", NotYet},
+    {"Edit", 60, "Character from Image", RUN(LoadCharacterImage(s))},
 
     // Numbers that only a shortcut raises.
     {nullptr, 64, "", RUN(NextCharacter(s))},

@@ -9,6 +9,7 @@
 #include "app/fontview.h"
 #include "app/menutable.h"
 #include "app/settings.h"
+#include "capture/imagecapture.h"
 #include "core/recentfiles.h"
 #include "core/commands.h"
 #include "core/editor.h"
@@ -197,11 +198,13 @@ void ApplyViewFontRequest(State& s)
 bool DispatchEvent(State& s)
 {
     // Events of other windows and timeouts do nothing. The binary font
-    // window (91), the image threshold window (81) and the TrueType view
-    // (103) have no handlers in this program yet.
+    // window (91) and the TrueType view (103) have no handlers in this
+    // program yet.
     switch (s.Event.Window) {
     case obj::BinarySpecsWindow:
+        break;
     case obj::RegionThresholdWindow:
+        ThresholdWindowEvent(s);
         break;
     case obj::FontViewWindow:
         if (s.Event.Kind != platform::EventKind::None)
@@ -214,6 +217,8 @@ bool DispatchEvent(State& s)
     default:
         break;
     }
+    // The threshold window does not outlive the glyph size it was made for.
+    FollowGlyphSize(s);
     ApplyViewFontRequest(s);
     return QuitCheck(s);
 }
@@ -227,7 +232,7 @@ bool ProgramPass(State& s)
 void ProgramExit(State& s)
 {
     if (platform::IsWindow(obj::RegionThresholdWindow))
-        platform::CloseWindow(obj::RegionThresholdWindow);
+        CloseThresholdWindow(s);
     if (platform::IsWindow(obj::FontViewWindow)) {
         s.FontViewX = platform::WindowX(obj::FontViewWindow);
         s.FontViewY = platform::WindowY(obj::FontViewWindow);

@@ -69,7 +69,15 @@ void LayoutMainWindow(State& s)
     const int canvasW = std::max(s.FontWidth, 0) * s.CellSize;
     const int canvasH = std::max(s.FontHeight, 0) * s.CellSize;
 
-    platform::ResizeControl(obj::EditorScrollArea, 10, 40, std::max(outerW - 20, 0), std::max(outerH - 95, 0));
+    // The rule leaves room for a window frame of the usual size. Where the
+    // frame is thinner, or there is none, it would hide the glyph's last rows
+    // or columns behind a scroll bar although the window has room for them:
+    // the scroll area then takes the room the whole glyph needs.
+    const int border = 2 * platform::ScrollAreaBorder(obj::EditorScrollArea);
+    auto fit = [](int rule, int need, int room) { return need <= room ? std::max(rule, need) : rule; };
+    const int areaW = fit(outerW - 20, canvasW + border, platform::WindowWidth(obj::MainWindow) - 20);
+    const int areaH = fit(outerH - 95, canvasH + border, platform::WindowHeight(obj::MainWindow) - 40);
+    platform::ResizeControl(obj::EditorScrollArea, 10, 40, std::max(areaW, 0), std::max(areaH, 0));
     platform::SetScrollAreaInner(obj::EditorScrollArea, canvasW, canvasH);
     platform::ResizeControl(obj::EditorCanvas, 0, 0, canvasW, canvasH);
 }

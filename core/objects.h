@@ -23,6 +23,11 @@ constexpr int RegionThresholdWindow = 81;
 constexpr int BinarySpecsWindow = 91;
 constexpr int TtfViewWindow = 103;
 
+// The threshold window's canvases: the picture at twice the glyph size, and
+// the black-and-white result enlarged two times.
+constexpr int PreviewCanvas = 82;
+constexpr int ResultCanvas = 83;
+
 // Items of the "&Recent" submenu.
 constexpr int FirstRecentItem = 19;
 constexpr int RecentItems = 10;

@@ -115,6 +115,9 @@ struct State {
     int32_t ThresholdMode = 1;
     std::string ImagePath;
     int32_t ImageNumber = -1;
+    // The glyph size the threshold window and its canvases were made for.
+    int32_t ThresholdGlyphWidth = 0;
+    int32_t ThresholdGlyphHeight = 0;
 };
 
 enum ViewFontRequestKind : int32_t {

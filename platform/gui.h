@@ -45,6 +45,9 @@ int WindowHeight(int window, bool inner = true);
 // Moves to the outer position (x, y) and sets the inner size.
 void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight);
 void ActivateWindow(int window);
+// The part of the screen that windows may take (task bars left out), as x,
+// y, width and height.
+void ScreenArea(int& x, int& y, int& width, int& height);
 int ActiveWindow();  // -1 when none of ours
 
 // ---- Events --------------------------------------------------------------
@@ -120,6 +123,8 @@ void HideControl(int control, bool hide);
 void SetToolTip(int control, const std::string& text);
 void SetScrollAreaInner(int control, int innerWidth, int innerHeight);
 int ScrollAreaY(int control);
+// The width of the border a scroll area draws around its inner area.
+int ScrollAreaBorder(int control);
 void SetScrollAreaY(int control, int y);
 
 // What a window holds, for the scripted driver and the tests.
@@ -190,6 +195,10 @@ void DrawImageScaled(int image, int x, int y, int w, int h);
 bool GrabImage(int image, int x, int y, int w, int h);
 // Copies an image onto a canvas at its top-left corner, at its own size.
 void SetCanvasImage(int control, int image);
+// The pixels of the output in force, for a pass that reads and writes every
+// pixel of it; nullptr when no drawing is in force. Valid until the drawing
+// stops or its canvas or image goes away.
+Image* DrawingOutput();
 
 // Antialiased drawing on an image.
 bool StartVectorDrawing(int image);

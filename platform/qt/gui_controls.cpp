@@ -443,6 +443,12 @@ void SetScrollAreaInner(int control, int innerWidth, int innerHeight)
         area->widget()->resize(std::max(innerWidth, 0), std::max(innerHeight, 0));
 }
 
+int ScrollAreaBorder(int control)
+{
+    auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea);
+    return area ? area->frameWidth() : 0;
+}
+
 int ScrollAreaY(int control)
 {
     auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea);

@@ -375,6 +375,8 @@ void SetCanvasImage(int control, int image)
     canvas->update();
 }
 
+Image* DrawingOutput() { return Output(); }
+
 // ---------------------------------------------------------------------------
 // Antialiased drawing on an image
 

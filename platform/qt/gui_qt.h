@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "platform/gui.h"
 
 class QAction;
+class QTimer;
 class QMenuBar;
 class QShortcut;
 
@@ -43,10 +45,28 @@ public:
     void LayoutParts();
     // Sets the inner size, keeping a fixed frame fixed.
     void SetInnerSize(int width, int height);
+    // Puts the frame (title bar and borders included) at `position`. A new
+    // window's frame is not known until the window manager has framed it:
+    // until then the window stands with its inner area there, and it is
+    // moved once the frame appears, so that the frame ends where asked.
+    void PlaceFrame(QPoint position);
+    // The frame's position: where PlaceFrame put it while the window is
+    // still being framed and placed, then where the window stands.
+    QPoint OuterPosition();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Moves a window placed by PlaceFrame to its place once its frame is
+    // known, for a short while after that.
+    void SettleFrame();
+
+    QPoint wantedFrame_;
+    QTimer* frameTimer_ = nullptr;  // active while the window is being placed
+    QElapsedTimer frameClock_;      // since PlaceFrame
+    qint64 framedAt_ = -1;          // when the frame was first known
 };
 
 // A canvas: a backing image that drawing writes and the screen shows.

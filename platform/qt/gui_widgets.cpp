@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
+#include <QTimer>
+#include <QWindow>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -93,6 +95,47 @@ void WindowWidget::SetInnerSize(int width, int height)
     }
     KnownSize = this->size();
     LayoutParts();
+}
+
+void WindowWidget::PlaceFrame(QPoint position)
+{
+    wantedFrame_ = position;
+    framedAt_ = -1;
+    move(position);
+    if (!frameTimer_) {
+        frameTimer_ = new QTimer(this);
+        connect(frameTimer_, &QTimer::timeout, this, [this] { SettleFrame(); });
+    }
+    frameClock_.start();
+    frameTimer_->start(10);
+}
+
+void WindowWidget::SettleFrame()
+{
+    if (!frameTimer_ || !frameTimer_->isActive())
+        return;
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const qint64 now = frameClock_.elapsed();
+    if (!frame.isNull()) {
+        if (framedAt_ < 0)
+            framedAt_ = now;
+        // Framed: a move now places the frame itself. The window manager may
+        // still place the window once more as it maps it, so the frame is
+        // watched a little longer and put back where it belongs.
+        if (frameGeometry().topLeft() != wantedFrame_)
+            move(wantedFrame_);
+        if (now - framedAt_ > 500)
+            frameTimer_->stop();
+    } else if (now > 2000) {
+        frameTimer_->stop();  // no window manager frames it: it stands as asked
+    }
+}
+
+QPoint WindowWidget::OuterPosition()
+{
+    SettleFrame();
+    const bool settling = frameTimer_ && frameTimer_->isActive();
+    return settling ? wantedFrame_ : frameGeometry().topLeft();
 }
 
 void WindowWidget::closeEvent(QCloseEvent* event)

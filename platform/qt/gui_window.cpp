@@ -146,7 +146,7 @@ bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight, const
             win->move(area.x() + (area.width() - win->width()) / 2, area.y() + (area.height() - win->height()) / 2);
         }
     } else {
-        win->move(x, y);
+        win->PlaceFrame(QPoint(x, y));
     }
     win->show();
     return true;
@@ -182,13 +182,17 @@ std::string GetWindowTitle(int window)
 int WindowX(int window)
 {
     auto* win = FindWindow(window);
-    return win ? win->frameGeometry().x() : 0;
+    if (!win)
+        return 0;
+    return win->OuterPosition().x();
 }
 
 int WindowY(int window)
 {
     auto* win = FindWindow(window);
-    return win ? win->frameGeometry().y() : 0;
+    if (!win)
+        return 0;
+    return win->OuterPosition().y();
 }
 
 int WindowWidth(int window, bool inner)
@@ -213,7 +217,9 @@ void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
     if (!win)
         return;
     win->SetInnerSize(innerWidth, innerHeight);
-    win->move(x, y);
+    // Its own position leaves the window where it is, framed or not yet.
+    if (QPoint(x, y) != win->OuterPosition())
+        win->PlaceFrame(QPoint(x, y));
 }
 
 void ActivateWindow(int window)
@@ -226,6 +232,16 @@ void ActivateWindow(int window)
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         win->raise();  // the offscreen platform has no stacking to change
     win->activateWindow();
+}
+
+void ScreenArea(int& x, int& y, int& width, int& height)
+{
+    QScreen* screen = GuiRunning() ? QGuiApplication::primaryScreen() : nullptr;
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    x = area.x();
+    y = area.y();
+    width = area.width();
+    height = area.height();
 }
 
 int ActiveWindow()

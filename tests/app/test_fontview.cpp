@@ -191,6 +191,43 @@ TEST_F(FontView, SheetOf95CharactersFrom32AndItsResize)
     }
     ClickCell(15, 5);  // code 127, beyond the font
     EXPECT_EQ(Picked(), " | 94 126");
+
+    // Below the smaller sheet the canvas is cleared: nothing of the sheet
+    // drawn one to one before (its grey margin at x = 1) is left there.
+    ASSERT_TRUE(platform::StartDrawingCanvas(70));
+    const int drawn = w * 302 / 546;
+    ASSERT_GT(platform::OutputHeight(), drawn + 10);
+    EXPECT_EQ(platform::Point(1, drawn + 5), White);
+    EXPECT_EQ(platform::Point(1, platform::OutputHeight() - 1), White);
+    platform::StopDrawing();
+}
+
+TEST_F(FontView, BigSheetOpensNoLargerThanTheScreen)
+{
+    // 128 x 96 pixels, 112 characters: a sheet of 2066 x 778.
+    MakeFont(128, 96, 32, 112);
+    OpenCharacterList();
+    ViewFont(s);
+    int x = 0, y = 0, screenW = 0, screenH = 0;
+    platform::ScreenArea(x, y, screenW, screenH);
+    ASSERT_GT(screenW, 0);
+    ASSERT_LT(screenW, 2086) << "the test needs a screen narrower than the sheet";
+    EXPECT_LE(platform::WindowWidth(69, false), screenW);
+    EXPECT_LE(platform::WindowHeight(69, false), screenH);
+    EXPECT_LE(platform::WindowX(69) + platform::WindowWidth(69, false), x + screenW) << "the close box in reach";
+    EXPECT_GE(platform::WindowX(69), x);
+
+    // The canvas keeps the sheet's aspect and the sheet fills it; image 90
+    // keeps its full size for saving.
+    const int cw = platform::ControlWidth(70), ch = platform::ControlHeight(70);
+    EXPECT_EQ(ch, cw * 778 / 2066);
+    EXPECT_EQ(platform::GetImage(90)->Width, 2066);
+    EXPECT_EQ(platform::GetImage(90)->Height, 778);
+
+    for (int code : {32, 100, 143}) {
+        ClickCell((code - 32) % 16, (code - 32) / 16);
+        EXPECT_EQ(s.CurrentChar, code);
+    }
 }
 
 TEST_F(FontView, PixelSizeAndRows)
@@ -307,6 +344,10 @@ TEST_F(FontView, GridKeepsTheEditorsGlyph)
     EXPECT_EQ(s.Grid.Cells, before.Cells);
     EXPECT_EQ(s.CharData, data);
     EXPECT_EQ(s.Modified, 0);
+    // The sheet shows the glyph as the editor does, edit included: pixel
+    // (3, 3) of code 35 (column 3, p = 2).
+    EXPECT_EQ(platform::GetImage(90)->Get(2 + 18 * 3 + 6, 2 + 6), s.Grid(3, 3) == 1 ? White : Black);
+    EXPECT_EQ(platform::GetImage(90)->Get(2 + 18 * 2 + 6, 2 + 6), Pattern(34, 3, 3) ? White : Black);
 
     // With no character in the editor the grid is left alone as well.
     s.CurrentChar = -1;

@@ -9,7 +9,8 @@
 //   shift down|up                    the Shift key state
 //   clipboard [TEXT]                 put text on the clipboard
 //   menu N                           menu item or shortcut N of the main window
-//   shortcut WINDOW N                shortcut or menu item N of window WINDOW
+//   shortcut WINDOW N                shortcut or menu item N of window WINDOW (84 to
+//                                    89 for the arrow keys, Space and Return of 81)
 //   event WINDOW OBJECT TYPE [X Y [BUTTONS]]
 //                                    a control event; TYPE is left, right, move,
 //                                    change, char:C or wheel:N; BUTTONS defaults

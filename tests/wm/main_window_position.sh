@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The main window opens with its frame where the settings file says and
+# writes the same place back: three runs of the real program under an X
+# server with a window manager must leave MainX and MainY as they were.
+#   main_window_position.sh DRIVER WORKDIR
+set -euo pipefail
+driver=$(realpath "$1")
+work=$2
+
+if [ "${3:-}" != "--inside" ]; then
+    rm -rf "$work"
+    mkdir -p "$work"
+    # A free display of its own, then this script again inside it.
+    exec xvfb-run -a -s "-screen 0 1600x1000x24 -nolisten tcp" "$(realpath "$0")" "$driver" "$work" --inside
+fi
+cd "$work"
+
+cat > Glyphery.inf <<'INF'
+[Windows]
+MainX = 300
+MainY = 250
+INF
+# Enough passes of the loop for the window manager to frame the window.
+for i in $(seq 40); do echo idle; done > start-and-quit.script
+
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null || true' EXIT
+# The window manager is ready once it has announced itself on the root.
+for i in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+done
+status=0
+for run in 1 2 3; do
+    QT_QPA_PLATFORM=xcb "$driver" start-and-quit.script >/dev/null
+    position=$(grep -E '^Main[XY] *=' Glyphery.inf | tr -d ' \r' | tr '\n' ' ')
+    echo "run $run: $position"
+    [ "$position" = "MainX=300 MainY=250 " ] || status=1
+done
+
+# Where the window really stands while it runs: its frame's top-left corner
+# (the inner window's place on the screen less its place in the frame),
+# looked at until it is right or the program has run for some seconds.
+for i in $(seq 600); do echo idle; done > stay.script
+QT_QPA_PLATFORM=xcb "$driver" stay.script >/dev/null &
+running=$!
+frame=none
+for i in $(seq 50); do
+    sleep 0.1
+    info=$(xwininfo -name Glyphery 2>/dev/null) || continue
+    x=$(( $(echo "$info" | awk '/Absolute upper-left X/ {print $4}') - $(echo "$info" | awk '/Relative upper-left X/ {print $4}') ))
+    y=$(( $(echo "$info" | awk '/Absolute upper-left Y/ {print $4}') - $(echo "$info" | awk '/Relative upper-left Y/ {print $4}') ))
+    frame="$x,$y"
+    [ "$frame" = "300,250" ] && break
+done
+echo "frame on screen: $frame"
+[ "$frame" = "300,250" ] || status=1
+kill "$running" 2>/dev/null || true
+wait "$running" 2>/dev/null || true
+exit $status
