@@ -3,6 +3,7 @@
 #include "app/fontview.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,6 +45,11 @@ void ShowSheet()
     if (w <= 0) return;
     const int h = int(int64_t(w) * sheet->Height / sheet->Width);
     if (h <= 0) return;
+    if (w == sheet->Width && platform::ControlHeight(obj::SheetCanvas) == sheet->Height) {
+        // One to one: the canvas shows the sheet itself.
+        platform::ShowImageOnCanvas(obj::SheetCanvas, obj::SheetImage);
+        return;
+    }
     if (platform::StartDrawingCanvas(obj::SheetCanvas)) {
         platform::DrawImageScaled(obj::SheetImage, 0, 0, w, h);
         const int below = platform::OutputHeight() - h;
@@ -84,6 +90,43 @@ void KeepOnScreen(int& x, int& y, int w, int h)
         return;
     x = std::max(std::min(x, areaX + areaW - w), areaX);
     y = std::max(std::min(y, areaY + areaH - h), areaY);
+}
+
+// Opens window 69 with its label and a canvas of canvasW x canvasH at the
+// outer position (x, y). An open window whose canvas has that size is kept:
+// it is moved there and its label emptied, which the user cannot tell from
+// a new window. False when no window could be opened.
+bool OpenFontViewWindow(int x, int y, int canvasW, int canvasH)
+{
+    if (platform::IsWindow(obj::FontViewWindow) && platform::ControlWidth(obj::SheetCanvas) == canvasW &&
+        platform::ControlHeight(obj::SheetCanvas) == canvasH && platform::IsControl(obj::CodeLabel)) {
+        platform::ResizeWindow(obj::FontViewWindow, x, y, canvasW + 20, canvasH + 60);
+        platform::SetText(obj::CodeLabel, "");
+        return true;
+    }
+    platform::CloseWindow(obj::FontViewWindow);
+    const bool open = platform::OpenWindow(obj::FontViewWindow, x, y, canvasW + 20, canvasH + 60, "Font View",
+                                           platform::WindowTitleBar | platform::WindowSystemMenu |
+                                               platform::WindowMinimizeBox | platform::WindowSizeable);
+    if (open) {
+        platform::TextControl(obj::FontViewWindow, obj::CodeLabel, 10, 10, 200, 25, "");
+        platform::CanvasControl(obj::FontViewWindow, obj::SheetCanvas, 10, 50, canvasW, canvasH);
+    }
+    return open;
+}
+
+// Every bit of `bytes` as a sheet pixel, white or black, first bit first.
+void ExpandBytes(const std::vector<uint8_t>& bytes, std::vector<uint32_t>& stream)
+{
+    static const auto table = [] {
+        std::array<std::array<uint32_t, 8>, 256> t{};
+        for (int v = 0; v < 256; ++v)
+            for (int j = 0; j < 8; ++j)
+                t[size_t(v)][size_t(j)] = (v >> (7 - j)) & 1 ? PixelSet : PixelClear;
+        return t;
+    }();
+    for (size_t i = 0; i < bytes.size(); ++i)
+        std::copy_n(table[bytes[i]].data(), 8, stream.data() + 8 * i);
 }
 
 // The glyph in the editor as the bytes of its bit stream, partial last byte
@@ -145,30 +188,29 @@ void ViewFont(State& s)
     if (canvasW != SW)
         KeepOnScreen(x, y, canvasW + 20 + platform::WindowWidth(obj::MainWindow, false) - platform::WindowWidth(obj::MainWindow),
                      canvasH + 60 + platform::WindowHeight(obj::MainWindow, false) - platform::WindowHeight(obj::MainWindow));
-    if (platform::IsWindow(obj::FontViewWindow)) platform::CloseWindow(obj::FontViewWindow);
-    const bool open = platform::OpenWindow(obj::FontViewWindow, x, y, canvasW + 20, canvasH + 60, "Font View",
-                                           platform::WindowTitleBar | platform::WindowSystemMenu |
-                                               platform::WindowMinimizeBox | platform::WindowSizeable);
-    if (open) {
-        platform::TextControl(obj::FontViewWindow, obj::CodeLabel, 10, 10, 200, 25, "");
-        platform::CanvasControl(obj::FontViewWindow, obj::SheetCanvas, 10, 50, canvasW, canvasH);
-    }
+    const bool open = OpenFontViewWindow(x, y, canvasW, canvasH);
 
     // The sheet is drawn straight from the glyph texts, so `Grid` keeps the
     // glyph in the editor, unstored edits included; that glyph's cell is
     // drawn from `Grid`, as the editor shows it. The sheet is made even when
     // the window did not open, so image 90 always shows the font as it is.
-    platform::Image& sheet = platform::CreateImage(obj::SheetImage, SW, SH, SheetGrey);
+    // An image 90 of the same size is drawn over again.
+    platform::Image* kept = platform::GetImage(obj::SheetImage);
+    platform::Image& sheet = kept && kept->Width == SW && kept->Height == SH
+                                 ? *kept
+                                 : platform::CreateImage(obj::SheetImage, SW, SH, SheetGrey);
     if (sheet.Empty()) {  // out of memory
         platform::CloseWindow(obj::FontViewWindow);
         SheetTooBig();
         return;
     }
+    if (&sheet == kept)
+        std::fill(sheet.Pixels.begin(), sheet.Pixels.end(), SheetGrey | 0xFF000000u);
 
     const int64_t pixels = int64_t(W) * H;
     // A partial last byte still has a token of its own when the text has one.
     std::vector<uint8_t> bytes(size_t((pixels + 7) / 8));
-    std::vector<uint32_t> line(size_t(W) * size_t(p));
+    std::vector<uint32_t> stream(bytes.size() * 8);
     const int cellW = (W + 1) * p;
     const int cellH = (H + 1) * p;
     for (int i = 0; i < count; ++i) {
@@ -179,21 +221,19 @@ void ViewFont(State& s)
             DecodeGlyphBytes(s.CharData[size_t(c)][1], bytes);
         else
             std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+        ExpandBytes(bytes, stream);
 
         const int k = firstColumn + i;
-        const int x0 = 2 + cellW * (k % 16);
-        const int y0 = 2 + cellH * (k / 16);
+        uint32_t* cell = sheet.Pixels.data() + size_t(2 + cellH * (k / 16)) * size_t(SW) + size_t(2 + cellW * (k % 16));
         for (int y = 0; y < H; ++y) {
-            for (int x = 0; x < W; ++x) {
-                const int64_t bit = int64_t(y) * W + x;
-                const size_t byte = size_t(bit >> 3);
-                const bool set = bytes[byte] >> (7 - (bit & 7)) & 1;
-                const uint32_t colour = set ? PixelSet : PixelClear;
-                std::fill_n(line.begin() + ptrdiff_t(x) * p, p, colour);
-            }
-            for (int r = 0; r < p; ++r) {
-                uint32_t* dest = &sheet.Pixels[size_t(y0 + y * p + r) * size_t(SW) + size_t(x0)];
-                std::copy(line.begin(), line.end(), dest);
+            const uint32_t* row = stream.data() + size_t(y) * size_t(W);
+            uint32_t* dest = cell + size_t(y) * size_t(p) * size_t(SW);
+            if (p == 1) {
+                std::copy_n(row, W, dest);
+            } else {
+                for (int x = 0; x < W; ++x)
+                    dest[2 * x] = dest[2 * x + 1] = row[x];
+                std::copy_n(dest, 2 * W, dest + SW);
             }
         }
     }

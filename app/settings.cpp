@@ -15,6 +15,15 @@ const char* const SettingsName = "Glyphery.inf";
 // A glyph size beyond this in a hand-edited file is taken as this size, so a
 // stray number cannot make the editor grid exhaust memory.
 constexpr int32_t LargestGlyphSide = 1024;
+// Window positions and sizes are kept within the 16-bit range of window
+// systems, far from where the toolkit's geometry sums overflow.
+constexpr int32_t LargestWindowCoordinate = 32767;
+
+int32_t ReadWindowValue(const platform::SettingsFile& file, const std::string& key, int32_t defaultValue,
+                        int32_t smallest)
+{
+    return std::clamp(file.ReadInt(key, defaultValue), smallest, LargestWindowCoordinate);
+}
 
 }  // namespace
 
@@ -44,18 +53,18 @@ void LoadSettings(State& s)
     file.Open(SettingsName);  // a missing file reads as an empty one
 
     file.Group("Windows");
-    s.MainX = MaxInt(file.ReadInt("MainX", 200), 0);
-    s.MainY = MaxInt(file.ReadInt("MainY", 200), 0);
-    s.MainW = MaxInt(file.ReadInt("MainW", 700), 200);
-    s.MainH = MaxInt(file.ReadInt("MainH", 287), 100);
-    s.FontViewX = MaxInt(file.ReadInt("FontX", 400), 0);
-    s.FontViewY = MaxInt(file.ReadInt("FontY", 200), 0);
-    s.FontViewW = MaxInt(file.ReadInt("FontW", 500), 200);
-    s.FontViewH = MaxInt(file.ReadInt("FontH", 400), 100);
-    s.TtfViewX = MaxInt(file.ReadInt("ttfX", 120), 0);
-    s.TtfViewY = MaxInt(file.ReadInt("ttfY", 200), 0);
-    s.TtfViewW = MaxInt(file.ReadInt("ttfW", 520), 200);
-    s.TtfViewH = MaxInt(file.ReadInt("ttfH", 600), 100);
+    s.MainX = ReadWindowValue(file, "MainX", 200, 0);
+    s.MainY = ReadWindowValue(file, "MainY", 200, 0);
+    s.MainW = ReadWindowValue(file, "MainW", 700, 200);
+    s.MainH = ReadWindowValue(file, "MainH", 287, 100);
+    s.FontViewX = ReadWindowValue(file, "FontX", 400, 0);
+    s.FontViewY = ReadWindowValue(file, "FontY", 200, 0);
+    s.FontViewW = ReadWindowValue(file, "FontW", 500, 200);
+    s.FontViewH = ReadWindowValue(file, "FontH", 400, 100);
+    s.TtfViewX = ReadWindowValue(file, "ttfX", 120, 0);
+    s.TtfViewY = ReadWindowValue(file, "ttfY", 200, 0);
+    s.TtfViewW = ReadWindowValue(file, "ttfW", 520, 200);
+    s.TtfViewH = ReadWindowValue(file, "ttfH", 600, 100);
 
     file.Group("Font");
     s.FontWidth = file.ReadInt("Font Width", 16);

@@ -3,9 +3,11 @@
 // real program's start-up, so the drawing goes to real (offscreen) windows.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -139,7 +141,7 @@ struct WholeFontCommand {
 
 const WholeFontCommand WholeFontCommands[] = {
     {"LeftAlignFont", [](State& s, platform::ScriptedRequesters&) { LeftAlignFont(s); }},
-    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, -1); }},
+    {"ShiftFont", [](State& s, platform::ScriptedRequesters&) { ShiftFont(s, 1, 0); }},
     {"DoubleWidthFont", [](State& s, platform::ScriptedRequesters&) { DoubleWidthFont(s); }},
     {"ResizeFont 128 to 256",
      [](State& s, platform::ScriptedRequesters& ask) {
@@ -163,6 +165,61 @@ void BM_WholeFont(benchmark::State& state)
 }
 BENCHMARK(BM_WholeFont)->DenseRange(0, int(std::size(WholeFontCommands)) - 1)->Unit(benchmark::kMillisecond);
 
+// Adding a character at the end of a font of 1024 x 1024 pixels: the glyph
+// in the editor is stored back, the new one shown blank.
+void BM_AddCharacter1024(benchmark::State& state)
+{
+    State& s = *Program;
+    static const std::vector<CharRow> font = RandomFont(1024, 1024, 32, 2, 3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadFont(s, 1024, 1024, font);
+        s.FontCount = 2;
+        platform::ClearItems(12);
+        platform::AddItem(12, -1, "Chr$(32)");
+        platform::AddItem(12, -1, "Chr$(33)");
+        platform::SetState(12, 1);
+        SelectCharacter(s);
+        state.ResumeTiming();
+        AddCharacter(s, 1);
+    }
+}
+BENCHMARK(BM_AddCharacter1024)->Unit(benchmark::kMillisecond);
+
+// The first run of a command in a fresh process, where nothing it allocates
+// is warm yet: the benchmark starts itself again for each run, with
+// --fresh=NAME, and reads the time that run measured.
+const char* const FreshCommands[] = {"ViewFont", "DoubleSizeFont"};
+
+void RunFresh(State& s, const std::string& name)
+{
+    LoadFont(s, 128, 128, Font128());
+    const auto start = std::chrono::steady_clock::now();
+    if (name == "ViewFont")
+        ViewFont(s);
+    else
+        DoubleSizeFont(s);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%.9f\n", seconds);
+}
+
+void BM_FreshProcess(benchmark::State& state)
+{
+    const std::string name = FreshCommands[state.range(0)];
+    state.SetLabel(name);
+    for (auto _ : state) {
+        const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --fresh=" + name;
+        FILE* child = popen(command.c_str(), "r");
+        double seconds = -1;
+        if (!child || std::fscanf(child, "%lf", &seconds) != 1 || pclose(child) != 0 || seconds < 0) {
+            state.SkipWithError("the fresh run failed");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(BM_FreshProcess)->DenseRange(0, 1)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void BM_PaintGrid(benchmark::State& state)
 {
     State& s = *Program;
@@ -175,9 +232,25 @@ BENCHMARK(BM_PaintGrid)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    // Offscreen, on a screen as large as a big desktop's, so that the sheet
+    // of the largest font shows one to one.
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    std::string config;
+    if (!platformName || std::string(platformName) == "offscreen") {
+        config = "/tmp/glyphery-bench-screen-" + std::to_string(getpid()) + ".json";
+        if (FILE* f = std::fopen(config.c_str(), "w")) {
+            std::fputs(R"({"screens":[{"name":"desktop","x":0,"y":0,"width":3840,"height":2160,"logicalDpi":96}]})", f);
+            std::fclose(f);
+        }
+        setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
+    }
+    std::string fresh;
+    if (argc == 2 && std::string(argv[1]).rfind("--fresh=", 0) == 0) {
+        fresh = argv[1] + 8;
+    } else {
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    }
 
     platform::UseRequesters(std::make_unique<platform::ScriptedRequesters>());
     State s;
@@ -186,8 +259,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "glyphery-bench: the main window could not be opened\n");
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!fresh.empty()) {
+        RunFresh(s, fresh);
+    } else {
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    }
     platform::EndGui();
+    if (!config.empty())
+        std::remove(config.c_str());
     return 0;
 }

@@ -25,6 +25,18 @@ void BindToListCharacter(State& s)
     s.CurrentChar = InTable(code) ? int32_t(code) : -1;
 }
 
+// SelectCharacter without its repaint: the edited glyph is stored back and
+// the list's character loaded into the grid.
+void LoadListCharacter(State& s)
+{
+    StoreBackGlyph(s);
+    BindToListCharacter(s);
+    if (s.CurrentChar >= 0) {
+        s.SelectedGlyph = s.CharData[size_t(s.CurrentChar)][1];
+        HexToChar(s, s.SelectedGlyph);
+    }
+}
+
 void RefuseCharacter(const std::string& what)
 {
     platform::Ask().Message("Oops!", what + " is not a valid character", platform::MessageButtons::Ok);
@@ -57,12 +69,7 @@ bool AskSaveFirst(State& s)
 
 void SelectCharacter(State& s)
 {
-    StoreBackGlyph(s);
-    BindToListCharacter(s);
-    if (s.CurrentChar >= 0) {
-        s.SelectedGlyph = s.CharData[size_t(s.CurrentChar)][1];
-        HexToChar(s, s.SelectedGlyph);
-    }
+    LoadListCharacter(s);
     PaintGrid(s);
 }
 
@@ -161,7 +168,8 @@ void AddCharacter(State& s, int atEnd)
         platform::SetState(obj::CharList, 0);
     }
 
-    SelectCharacter(s);
+    // Selected and cleared, and painted once.
+    LoadListCharacter(s);
     ClearCharacter(s);
     if (!end)
         s.CharData[size_t(first)][1] = saved;

@@ -34,18 +34,20 @@ void ShiftFont(State& s, int dx, int dy);
 
 // The frame shared by the whole-font commands and the proportional save: the
 // character shown is taken from the list, the size set (and the editor laid
-// out anew when `ResetGrid`), then every glyph of the font is passed to
-// `change` with its stored text and code, which decodes it into `Grid` and
-// changes it there; `Grid` is stored back after each. At the end the shown
-// character is loaded and painted again.
+// out anew when `ResetGrid`), then every glyph of the font is changed by
+// `change` and stored. At the end the shown character is loaded into `Grid`
+// and the editor painted, once.
 struct GlyphPass {
     int32_t Width = 0;
     int32_t Height = 0;
-    bool ResetGrid = true;       // SetupGrid for the new size first
+    bool ResetGrid = true;       // lay the grid out anew for the size first
     bool RebuildHeader = false;  // MakeFontHeader after the size is set
     bool MarkModified = true;    // Modified = 1 when any glyph text changed
 };
-void ForEachGlyph(State& s, const GlyphPass& pass, const std::function<void(const std::string&, int32_t)>& change);
+// `change` is given a glyph's stored text and code and writes the text to
+// store into its third argument.
+using GlyphChange = std::function<void(const std::string& text, int32_t code, std::string& out)>;
+void ForEachGlyph(State& s, const GlyphPass& pass, const GlyphChange& change);
 
 // The lowest glyph column holding a set pixel in rows 0 to `lastRow`; W when
 // there is none.

@@ -5,6 +5,12 @@
 
 // Editor canvas.
 void SetupGrid(State& s);
+// SetupGrid without its last two steps: the grid is made for the glyph size,
+// the editor laid out with its lines drawn, the list set to its first
+// position, PasteBuffer emptied and the status written, but no glyph is
+// loaded or painted. For commands that load and paint their glyph once, at
+// their end.
+void LayOutGrid(State& s);
 void LayoutMainWindow(State& s);
 void DrawGridLines(State& s);
 void PaintGrid(State& s);

@@ -31,7 +31,7 @@ void PaintCellBox(const State& s, int x, int y, bool set)
 
 }  // namespace
 
-void SetupGrid(State& s)
+void LayOutGrid(State& s)
 {
     const int w = std::max(s.FontWidth, 0);
     const int h = std::max(s.FontHeight, 0);
@@ -56,7 +56,11 @@ void SetupGrid(State& s)
     platform::SetState(obj::CharList, 0);
     s.PasteBuffer.clear();
     WriteStatusText(s);
+}
 
+void SetupGrid(State& s)
+{
+    LayOutGrid(s);
     if (s.CurrentChar >= 0 && InTable(s.CurrentChar))
         HexToChar(s, s.CharData[size_t(s.CurrentChar)][1]);
     PaintGrid(s);
@@ -92,10 +96,26 @@ void DrawGridLines(State& s)
     const int baseline = (5 * h) / 6;
 
     platform::Box(0, 0, w * c, h * c, ClearColour);
-    for (int x = 0; x < w; x++)
-        platform::Line(x * c, 0, x * c, h * c, LineColour);
-    for (int y = 0; y < h; y++)
-        platform::Line(0, y * c, w * c, y * c, y == baseline ? BaselineColour : LineColour);
+    platform::Image* out = platform::DrawingOutput();
+    if (!out || c < 1) {
+        platform::StopDrawing();
+        return;
+    }
+    // Every line runs along a row or a column: written straight into the
+    // canvas, clipped to it. Vertical lines first, the horizontal ones over
+    // them.
+    const int64_t right = std::min<int64_t>(int64_t(w) * c + 1, out->Width);
+    const int64_t bottom = std::min<int64_t>(int64_t(h) * c + 1, out->Height);
+    const uint32_t line = LineColour | 0xFF000000u;
+    for (int64_t y = 0; y < bottom; y++) {
+        uint32_t* row = out->Pixels.data() + size_t(y) * size_t(out->Width);
+        for (int64_t x = 0; x < w && x * c < out->Width; x++)
+            row[x * c] = line;
+    }
+    for (int64_t y = 0; y < h && y * c < out->Height; y++) {
+        uint32_t* row = out->Pixels.data() + size_t(y * c) * size_t(out->Width);
+        std::fill(row, row + right, (y == baseline ? BaselineColour : LineColour) | 0xFF000000u);
+    }
     platform::StopDrawing();
 }
 
@@ -103,9 +123,28 @@ void PaintGrid(State& s)
 {
     if (!platform::StartDrawingCanvas(obj::EditorCanvas))
         return;
-    for (int x = 0; x <= s.FontWidth; x++)
-        for (int y = 0; y <= s.FontHeight; y++)
-            PaintCellBox(s, x, y, GridCell(s, x, y) == 1);
+    // The boxes go straight into the canvas's pixels, one cell row at a time.
+    platform::Image* out = platform::DrawingOutput();
+    const int c = s.CellSize;
+    if (out && c > 1) {
+        const uint32_t set = SetColour | 0xFF000000u;
+        const uint32_t clear = ClearColour | 0xFF000000u;
+        const int64_t lastX = std::min<int64_t>(s.FontWidth, (int64_t(out->Width) - 2) / c);
+        for (int y = 0; y <= s.FontHeight; y++) {
+            const int64_t top = int64_t(y) * c + 1;
+            if (top >= out->Height)
+                break;
+            const int rows = int(std::min<int64_t>(c - 1, out->Height - top));
+            uint32_t* first = out->Pixels.data() + size_t(top) * size_t(out->Width);
+            for (int x = 0; x <= lastX; x++) {
+                const int64_t left = int64_t(x) * c + 1;
+                const int n = int(std::min<int64_t>(c - 1, out->Width - left));
+                const uint32_t colour = GridCell(s, x, y) == 1 ? set : clear;
+                for (int r = 0; r < rows; r++)
+                    std::fill_n(first + size_t(r) * size_t(out->Width) + size_t(left), n, colour);
+            }
+        }
+    }
     platform::StopDrawing();
 }
 

@@ -7,6 +7,7 @@
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
+#include "core/glyphpixels.h"
 #include "core/objects.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
@@ -82,7 +83,7 @@ void LeftAlignGrid(State& s, int lastRow)
         MoveColumns(s, -x);
 }
 
-void ForEachGlyph(State& s, const GlyphPass& pass, const std::function<void(const std::string&, int32_t)>& change)
+void ForEachGlyph(State& s, const GlyphPass& pass, const GlyphChange& change)
 {
     const bool sizeChanged = pass.Width != s.FontWidth || pass.Height != s.FontHeight;
     bool changed = sizeChanged;
@@ -94,37 +95,39 @@ void ForEachGlyph(State& s, const GlyphPass& pass, const std::function<void(cons
 
     s.FontWidth = pass.Width;
     s.FontHeight = pass.Height;
+    // The editor is laid out now and painted once, at the end.
     if (pass.ResetGrid)
-        SetupGrid(s);
+        LayOutGrid(s);
     if (pass.RebuildHeader)
         MakeFontHeader(s);
 
     const int64_t last = int64_t(s.FontStart) + s.FontCount - 1;
+    std::string text;  // one buffer for the whole font
     for (int64_t c = s.FontStart < 0 ? 0 : s.FontStart; c <= last && InTable(c); c++) {
         std::string& stored = s.CharData[size_t(c)][1];
-        change(stored, int32_t(c));
-        std::string text = CharToHex(s);
+        change(stored, int32_t(c), text);
         if (text != stored) {
-            stored = std::move(text);
+            stored.swap(text);
             changed = true;
         }
     }
 
     if (InTable(shown)) {
         platform::SetState(obj::CharList, int(shown - s.FontStart));
-        // The border held the last glyph of the loop; it belongs to none.
+        // The border may hold what the changes left there; it belongs to no
+        // glyph.
         for (int y = 0; y <= s.FontHeight; y++)
             if (s.Grid.Inside(s.FontWidth, y))
                 s.Grid(s.FontWidth, y) = 0;
         for (int x = 0; x <= s.FontWidth; x++)
             if (s.Grid.Inside(x, s.FontHeight))
                 s.Grid(x, s.FontHeight) = 0;
-        const std::string& text = s.CharData[size_t(shown)][1];
-        HexToChar(s, text);
+        const std::string& shownText = s.CharData[size_t(shown)][1];
+        HexToChar(s, shownText);
         // After a change of size, Restore puts back this glyph as it now is,
         // never a text of the old size.
         if (sizeChanged)
-            s.SelectedGlyph = text;
+            s.SelectedGlyph = shownText;
     }
     PaintGrid(s);
     if (changed && pass.MarkModified)
@@ -191,8 +194,9 @@ void DoubleSizeFont(State& s)
         return;
     }
     StoreBackGlyph(s);
-    ForEachGlyph(s, {2 * s.FontWidth, 2 * s.FontHeight, true, true},
-                 [&s](const std::string& text, int32_t) { HexToCharDoubleSize(s, text); });
+    GlyphTransform t{2 * s.FontWidth, 2 * s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, true},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.DoubleSize(text, out); });
 }
 
 void DoubleWidthFont(State& s)
@@ -202,8 +206,9 @@ void DoubleWidthFont(State& s)
         return;
     }
     StoreBackGlyph(s);
-    ForEachGlyph(s, {2 * s.FontWidth, s.FontHeight, true, true},
-                 [&s](const std::string& text, int32_t) { HexToCharDoubleWidth(s, text); });
+    GlyphTransform t{2 * s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, true},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.DoubleWidth(text, out); });
 }
 
 void ResizeFont(State& s)
@@ -233,8 +238,12 @@ void ResizeFont(State& s)
     StoreBackGlyph(s);
     s.PrevFontWidth = s.FontWidth;
     s.PrevFontHeight = s.FontHeight;
-    ForEachGlyph(s, {int32_t(w), int32_t(h), true, true},
-                 [&s](const std::string& text, int32_t) { HexToCharResized(s, text); });
+    GlyphTransform t{int(w), int(h)};
+    const int oldW = s.PrevFontWidth;
+    const int oldH = s.PrevFontHeight;
+    ForEachGlyph(s, {t.W, t.H, true, true}, [&t, oldW, oldH](const std::string& text, int32_t, std::string& out) {
+        t.Resize(text, oldW, oldH, out);
+    });
 }
 
 void CentreChar(State& s, const std::string& text)
@@ -257,25 +266,35 @@ void CentreChar(State& s, const std::string& text)
 void CentreFont(State& s)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, {s.FontWidth, s.FontHeight, false, false},
-                 [&s](const std::string& text, int32_t) { CentreChar(s, text); });
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, false, false},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.Centre(text, out); });
     RequestViewFont(s, ViewFontIfOpen);
 }
 
 void LeftAlignFont(State& s)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false}, [&s](const std::string& text, int32_t) {
-        HexToChar(s, text);
-        LeftAlignGrid(s, s.FontHeight);
-    });
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, false},
+                 [&t](const std::string& text, int32_t, std::string& out) { t.LeftAlign(text, t.H, out); });
 }
 
 void ShiftFont(State& s, int dx, int dy)
 {
     StoreBackGlyph(s);
-    ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false}, [&s, dx, dy](const std::string& text, int32_t) {
-        HexToChar(s, text);
-        ShiftGrid(s, dx, dy);
-    });
+    if (dx != 0 && dy != 0) {
+        // A move along both axes carries the border from glyph to glyph, as
+        // the editor's grid does: it runs through the grid.
+        ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false},
+                     [&s, dx, dy](const std::string& text, int32_t, std::string& out) {
+                         HexToChar(s, text);
+                         ShiftGrid(s, dx, dy);
+                         out = CharToHex(s);
+                     });
+        return;
+    }
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, false},
+                 [&t, dx, dy](const std::string& text, int32_t, std::string& out) { t.Shift(text, dx, dy, out); });
 }

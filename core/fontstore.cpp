@@ -27,12 +27,14 @@ void DecodeBits(std::string_view text, int width, int64_t pixels, int64_t rowLim
 {
     if (width <= 0 || pixels <= 0)
         return;
-    GlyphTokenReader reader(text);
-    const int64_t bytes = (pixels + 7) / 8;
+    // Bytes whose first pixel lies in row `rowLimit` or below are not needed.
+    const int64_t bytes = std::min((pixels + 7) / 8, rowLimit * width / 8 + 1);
+    std::vector<uint8_t> values(size_t(std::max<int64_t>(bytes, 0)));
+    DecodeGlyphBytes(text, values);
     int x = 0;
     int64_t y = 0;
     for (int64_t i = 0; i < bytes && y < rowLimit; i++) {
-        const int value = reader.Next();
+        const int value = values[size_t(i)];
         for (int j = 7; j >= 0; j--) {
             put(x, int(y), (value >> j) & 1);
             if (++x == width) {

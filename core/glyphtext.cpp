@@ -8,16 +8,40 @@ namespace {
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
+// The value of every byte as a hexadecimal digit, -1 for any other byte.
+struct HexTable {
+    int8_t Value[256];
+    constexpr HexTable() : Value()
+    {
+        for (int c = 0; c < 256; c++)
+            Value[c] = c >= '0' && c <= '9' ? int8_t(c - '0')
+                       : c >= 'A' && c <= 'F' ? int8_t(c - 'A' + 10)
+                       : c >= 'a' && c <= 'f' ? int8_t(c - 'a' + 10)
+                                              : int8_t(-1);
+    }
+};
+constexpr HexTable Hex;
+
 int HexDigitValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return Hex.Value[static_cast<unsigned char>(c)];
 }
+
+// The token of every byte value, "0xHH," five characters each.
+struct TokenTable {
+    char Text[256][5];
+    constexpr TokenTable() : Text()
+    {
+        for (int v = 0; v < 256; v++) {
+            Text[v][0] = '0';
+            Text[v][1] = 'x';
+            Text[v][2] = HexDigits[v >> 4];
+            Text[v][3] = HexDigits[v & 15];
+            Text[v][4] = ',';
+        }
+    }
+};
+constexpr TokenTable Tokens;
 
 }  // namespace
 
@@ -47,10 +71,27 @@ uint8_t GlyphTokenReader::Next()
 
 void DecodeGlyphBytes(std::string_view text, std::span<uint8_t> bytes)
 {
-    GlyphTokenReader reader(text);
+    const char* p = text.data();
+    const char* const end = p + text.size();
     size_t i = 0;
-    for (; i < bytes.size() && !reader.AtEnd(); ++i)
-        bytes[i] = reader.Next();
+    while (i < bytes.size() && p < end) {
+        // The usual token: two plain characters, two digits and the comma.
+        if (end - p >= 5 && p[4] == ',') {
+            const unsigned char c0 = static_cast<unsigned char>(p[0]);
+            const unsigned char c1 = static_cast<unsigned char>(p[1]);
+            const int high = Hex.Value[static_cast<unsigned char>(p[2])];
+            const int low = Hex.Value[static_cast<unsigned char>(p[3])];
+            if (c0 < 0x80 && c1 < 0x80 && c0 != ',' && c1 != ',' && high >= 0 && low >= 0) {
+                bytes[i++] = uint8_t(high * 16 + low);
+                p += 5;
+                continue;
+            }
+        }
+        // Anything else by the general rule, one field.
+        GlyphTokenReader reader(std::string_view(p, size_t(end - p)));
+        bytes[i++] = reader.Next();
+        p = reader.Position();
+    }
     std::fill(bytes.begin() + ptrdiff_t(i), bytes.end(), uint8_t(0));
 }
 
@@ -63,36 +104,33 @@ std::vector<uint8_t> GlyphBytes(std::string_view text, int64_t count)
 
 void AppendHexByte(std::string& text, uint8_t value)
 {
-    text += HexDigits[value >> 4];
-    text += HexDigits[value & 15];
+    text.append(Tokens.Text[value] + 2, 2);
 }
 
 void AppendGlyphToken(std::string& text, uint8_t value)
 {
-    text += "0x";
-    AppendHexByte(text, value);
-    text += ',';
+    text.append(Tokens.Text[value], 5);
+}
+
+void WriteGlyphToken(char* out, uint8_t value)
+{
+    std::memcpy(out, Tokens.Text[value], 5);
+}
+
+void EncodeGlyphBytes(std::span<const uint8_t> bytes, std::string& text)
+{
+    text.resize(bytes.size() * 5);
+    char* out = text.data();
+    for (const uint8_t b : bytes) {
+        std::memcpy(out, Tokens.Text[b], 5);
+        out += 5;
+    }
 }
 
 std::string EncodeGlyphBytes(std::span<const uint8_t> bytes)
 {
     std::string text;
-    text.reserve(bytes.size() * 5);
-    for (const uint8_t b : bytes)
-        AppendGlyphToken(text, b);
-    return text;
-}
-
-std::string EncodePixels(std::span<const uint8_t> pixels)
-{
-    std::string text;
-    text.reserve(pixels.size() / 8 * 5);
-    for (size_t i = 0; i + 8 <= pixels.size(); i += 8) {
-        unsigned value = 0;
-        for (size_t j = 0; j < 8; j++)
-            value = (value << 1) | (pixels[i + j] ? 1u : 0u);
-        AppendGlyphToken(text, uint8_t(value));
-    }
+    EncodeGlyphBytes(bytes, text);
     return text;
 }
 

@@ -28,6 +28,8 @@ public:
     // The next byte; 0 once the text is used up.
     uint8_t Next();
     bool AtEnd() const { return pos_ >= end_; }
+    // Where the next token starts.
+    const char* Position() const { return pos_; }
 
 private:
     const char* pos_;
@@ -42,11 +44,13 @@ std::vector<uint8_t> GlyphBytes(std::string_view text, int64_t count);
 
 // Appends one token for `value`: "0x", two upper-case digits, ",".
 void AppendGlyphToken(std::string& text, uint8_t value);
+// Writes the five characters of that token at `out`.
+void WriteGlyphToken(char* out, uint8_t value);
 // The glyph text of `bytes`.
 std::string EncodeGlyphBytes(std::span<const uint8_t> bytes);
-// The glyph text of a pixel stream, one entry a pixel (non-zero set) in the
-// order of the bit stream; a partial last byte is not stored.
-std::string EncodePixels(std::span<const uint8_t> pixels);
+// The same into `text` (replacing what it held), so that one buffer can
+// serve a whole font.
+void EncodeGlyphBytes(std::span<const uint8_t> bytes, std::string& text);
 // Two upper-case hexadecimal digits.
 void AppendHexByte(std::string& text, uint8_t value);
 

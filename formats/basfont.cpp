@@ -11,6 +11,7 @@
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
+#include "core/glyphpixels.h"
 #include "core/glyphtext.h"
 #include "formats/fontwords.h"
 #include "formats/openfont.h"
@@ -81,22 +82,6 @@ void SaveFontAsFnt(State& s)
     WriteSaveFile(s, DefineFontBlock(s), undo);
 }
 
-// The width of the glyph in `Grid`: one more than its rightmost set column;
-// an empty glyph is 1 wide, an empty space half the cell.
-static int32_t MeasureGlyph(const State& s, int64_t code)
-{
-    const int w = s.FontWidth;
-    const int h = s.FontHeight;
-    for (int x = w - 1; x >= 0; --x) {
-        for (int y = 0; y < h; ++y) {
-            if (s.Grid(x, y) == 1) {
-                return x + 1;
-            }
-        }
-    }
-    return code == 32 ? w / 2 : 1;
-}
-
 // The FONT_WIDTH table appended behind the DefineFont block.
 static std::string WidthTable(const State& s)
 {
@@ -141,10 +126,9 @@ void SaveFontAsBasProportional(State& s)
 
     // Every glyph is moved to the left edge and measured; the moves are not
     // counted as unsaved changes, the save that follows clears them anyway.
-    ForEachGlyph(s, {s.FontWidth, s.FontHeight, true, false, false}, [&s](const std::string& text, int32_t code) {
-        HexToChar(s, text);
-        LeftAlignGrid(s, s.FontHeight - 1);
-        s.CharWidth[size_t(code)] = MeasureGlyph(s, code);
+    GlyphTransform t{s.FontWidth, s.FontHeight};
+    ForEachGlyph(s, {t.W, t.H, true, false, false}, [&s, &t](const std::string& text, int32_t code, std::string& out) {
+        s.CharWidth[size_t(code)] = t.AlignAndMeasure(text, code, out);
     });
 
     // The block and its width table go into the file in one write, so a
@@ -256,6 +240,8 @@ FontRead OpenTextBitmapFont(FontLines& lines)
     int64_t code = 0;
     int64_t row = 0;
     std::vector<uint8_t> pixels;
+    GlyphPixels codec;
+    std::string text;
     do {
         const std::string line = lines.Next();
         if (!line.empty() && line[0] == '\'')
@@ -300,7 +286,8 @@ FontRead OpenTextBitmapFont(FontLines& lines)
         for (int64_t x = 0; x < columnsGiven; x++)
             cells[x] = size_t(x) < line.size() && line[size_t(x)] != ' ';
         if (++row == rowsGiven) {
-            read.Store(code, EncodePixels(pixels));
+            codec.Pack(pixels.data(), int64_t(pixels.size()), text);
+            read.Store(code, text);
             code++;
             row = 0;
             if (code > LastFontCode + 1)

@@ -1,5 +1,5 @@
-// Files and folders on POSIX: buffered 8-bit text reading, text writing with
-// an optional safe replacement, whole-file bytes, path parts and listings.
+// Files and folders on POSIX: buffered 8-bit text reading, every write as a
+// safe replacement, whole-file bytes, path parts and listings.
 #include "platform/files.h"
 
 #include <algorithm>
@@ -156,113 +156,163 @@ void TextFileReader::Close()
     bufferOffset_ = 0;
 }
 
-// ---- TextFileWriter ---------------------------------------------------------
+// ---- ReplacingFile ----------------------------------------------------------
 
-TextFileWriter::~TextFileWriter()
+namespace {
+
+// The file a path names, symbolic links followed (a relative link from the
+// link's own folder). A missing file is named by the path itself. False on a
+// loop of links or one that cannot be read.
+bool FollowLinks(const std::string& path, std::string& target)
 {
-    if (!file_)
-        return;
-    std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty())
-        ::unlink(temporary_.c_str());
+    target = path;
+    for (int hops = 0; hops < 40; hops++) {
+        struct stat info;
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return true;
+        std::string link(4096, '\0');
+        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n <= 0 || size_t(n) >= link.size())
+            return false;
+        link.resize(size_t(n));
+        target = link[0] == '/' ? link : GetPathPart(target) + link;
+    }
+    return false;
 }
 
-bool TextFileWriter::Create(const std::string& path)
+// Syncs a folder, so a rename in it lasts; best effort.
+void SyncFolder(const std::string& folder)
 {
-    if (file_)
-        Close();
-    if (path.empty() || FileSize(path) == -2)
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+ReplacingFile::~ReplacingFile() { Abandon(); }
+
+bool ReplacingFile::Open(const std::string& path)
+{
+    Abandon();
+    std::string target;
+    if (path.empty() || !FollowLinks(path, target))
         return false;
-    file_ = std::fopen(path.c_str(), "wb");
-    path_ = path;
-    temporary_.clear();
-    failed_ = false;
-    return file_ != nullptr;
-}
-
-bool TextFileWriter::CreateReplacing(const std::string& path)
-{
-    if (file_)
-        Close();
-    if (path.empty() || FileSize(path) == -2)
+    struct stat info;
+    bool exists = ::stat(target.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        return false;
+    if (exists && (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
         return false;
     // The temporary lives in the target's folder, so the final rename stays
     // on one file system; its own short name keeps it within name limits.
-    std::string name = GetPathPart(path) + ".glyphery-XXXXXX";
+    std::string name = GetPathPart(target) + ".glyphery-XXXXXX";
     int fd = ::mkstemp(name.data());
     if (fd < 0)
         return false;
-    // mkstemp makes the file private; give it the mode the target has, or
-    // the usual mode of a new file.
-    struct stat info;
-    mode_t mode;
-    if (::stat(path.c_str(), &info) == 0) {
-        mode = info.st_mode & 07777;
+    // mkstemp makes the file private; give it the mode and owner the target
+    // has, or the usual mode of a new file.
+    if (exists) {
+        ::fchmod(fd, info.st_mode & 07777);
+        if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
+            (void)!::fchown(fd, info.st_uid, info.st_gid);  // only root may; others keep their own
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
-        mode = 0666 & ~mask;
+        ::fchmod(fd, 0666 & ~mask);
     }
-    ::fchmod(fd, mode);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
         ::close(fd);
         ::unlink(name.c_str());
         return false;
     }
-    path_ = path;
+    target_ = target;
     temporary_ = name;
-    failed_ = false;
     return true;
+}
+
+bool ReplacingFile::Commit()
+{
+    if (!file_)
+        return false;
+    bool ok = std::ferror(file_) == 0;
+    if (std::fflush(file_) != 0 || ::fsync(fileno(file_)) != 0)
+        ok = false;
+    if (std::fclose(file_) != 0)
+        ok = false;
+    file_ = nullptr;
+    if (ok && std::rename(temporary_.c_str(), target_.c_str()) != 0)
+        ok = false;
+    if (ok)
+        SyncFolder(GetPathPart(target_));
+    else
+        ::unlink(temporary_.c_str());
+    temporary_.clear();
+    target_.clear();
+    return ok;
+}
+
+void ReplacingFile::Abandon()
+{
+    if (!file_)
+        return;
+    std::fclose(file_);
+    file_ = nullptr;
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
+    target_.clear();
+}
+
+// ---- TextFileWriter ---------------------------------------------------------
+
+bool TextFileWriter::Create(const std::string& path) { return CreateReplacing(path); }
+
+bool TextFileWriter::CreateReplacing(const std::string& path)
+{
+    failed_ = false;
+    return file_.Open(path);
 }
 
 bool TextFileWriter::Append(const std::string& path)
 {
-    if (file_)
-        Close();
-    if (path.empty() || FileSize(path) == -2)
-        return false;
-    file_ = std::fopen(path.c_str(), "ab");
-    path_ = path;
-    temporary_.clear();
     failed_ = false;
-    return file_ != nullptr;
+    if (!file_.Open(path))
+        return false;
+    std::vector<uint8_t> old;
+    if (FileSize(path) > 0 && !ReadFileBytes(path, old)) {
+        file_.Abandon();
+        return false;
+    }
+    WriteBytes(std::string(old.begin(), old.end()));
+    return true;
 }
 
-bool TextFileWriter::IsOpen() const { return file_ != nullptr; }
+bool TextFileWriter::IsOpen() const { return file_.File() != nullptr; }
 
 void TextFileWriter::Write(const std::string& text)
 {
-    if (file_ && !WriteAll(file_, Utf8ToAnsi(text)))
+    if (IsOpen() && !WriteAll(file_.File(), Utf8ToAnsi(text)))
         failed_ = true;
 }
 
 void TextFileWriter::WriteBytes(const std::string& bytes)
 {
-    if (file_ && !WriteAll(file_, bytes))
+    if (IsOpen() && !WriteAll(file_.File(), bytes))
         failed_ = true;
 }
 
 bool TextFileWriter::Close()
 {
-    if (!file_)
+    if (!IsOpen())
         return false;
     bool ok = !failed_;
-    if (std::fflush(file_) != 0)
-        ok = false;
-    if (!temporary_.empty() && ::fsync(fileno(file_)) != 0)
-        ok = false;
-    if (std::fclose(file_) != 0)
-        ok = false;
-    file_ = nullptr;
-    if (!temporary_.empty()) {
-        if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0)
-            ok = false;
-        if (!ok)
-            ::unlink(temporary_.c_str());
-        temporary_.clear();
-    }
+    if (ok)
+        ok = file_.Commit();
+    else
+        file_.Abandon();
     failed_ = false;
     return ok;
 }
@@ -296,15 +346,12 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes)
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    if (path.empty() || FileSize(path) == -2)
+    ReplacingFile file;
+    if (!file.Open(path))
         return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.File()) != bytes.size())
         return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (std::fclose(file) != 0)
-        ok = false;
-    return ok;
+    return file.Commit();
 }
 
 // ---- Path parts -------------------------------------------------------------

@@ -40,41 +40,66 @@ private:
     int64_t length_ = 0;         // the file's size when opened
 };
 
-// A text file written in the ANSI code page. No line end is added: callers
-// write "\r\n" themselves.
+// The one way the program writes a file. The content goes into a temporary
+// file beside the target; Commit() flushes, syncs and closes it and renames it
+// over the target, checking every step. Any failure, or a replacement dropped
+// without Commit(), leaves the old file whole and no temporary behind.
+// A symbolic link is followed to its target (the link stays a link). A target
+// that is not a regular file (a folder, a pipe, a device), and an existing
+// file without write permission (by its mode bits, so also for root), are
+// refused by Open().
+class ReplacingFile {
+public:
+    ReplacingFile() = default;
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    bool Open(const std::string& path);
+    // The temporary file to write into; nullptr when not open.
+    std::FILE* File() const { return file_; }
+    // False, and the target untouched, when anything failed.
+    bool Commit();
+    void Abandon();
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string target_;     // the file the path names, links followed
+    std::string temporary_;
+};
+
+// A text file written in the ANSI code page through a ReplacingFile: the
+// file on disk changes only when Close() succeeds. No line end is added:
+// callers write "\r\n" themselves.
 class TextFileWriter {
 public:
     TextFileWriter() = default;
-    ~TextFileWriter();  // closes; a pending replacement is abandoned
+    ~TextFileWriter() = default;  // a file not closed is abandoned
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-    // Creates the file (an existing one is truncated).
+    // Starts a new content for the file; Close() puts it in place of an
+    // existing file. The two names do the same.
     bool Create(const std::string& path);
-    // Writes into a temporary file beside `path`; Close() renames it over
-    // `path` only when everything was written, so a failed write leaves an
-    // existing file untouched.
     bool CreateReplacing(const std::string& path);
-    // Opens for appending; a missing file is created; an empty path fails.
+    // Starts from the file's present content (a missing file is empty).
     bool Append(const std::string& path);
     bool IsOpen() const;
     // UTF-8 text, converted to Windows-1252.
     void Write(const std::string& text);
     // Raw bytes, unconverted.
     void WriteBytes(const std::string& bytes);
-    // Flushes and closes; false when anything could not be written.
+    // Writes the file; false (and the old file kept) when anything failed.
     bool Close();
 
 private:
-    std::FILE* file_ = nullptr;
-    std::string path_;
-    std::string temporary_;
+    ReplacingFile file_;
     bool failed_ = false;
 };
 
 // The whole file; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes);
-// Writes bytes as they are; false on failure.
+// Writes bytes as they are, through a ReplacingFile; false on failure.
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 std::string GetExtensionPart(const std::string& path);  // without the dot

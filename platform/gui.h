@@ -195,6 +195,10 @@ void DrawImageScaled(int image, int x, int y, int w, int h);
 bool GrabImage(int image, int x, int y, int w, int h);
 // Copies an image onto a canvas at its top-left corner, at its own size.
 void SetCanvasImage(int control, int image);
+// Shows an image on a canvas at its top-left corner without copying it: the
+// canvas shows the image as it stands, later changes included, until the
+// canvas is drawn on (which takes a copy first) or given an image's copy.
+void ShowImageOnCanvas(int control, int image);
 // The pixels of the output in force, for a pass that reads and writes every
 // pixel of it; nullptr when no drawing is in force. Valid until the drawing
 // stops or its canvas or image goes away.

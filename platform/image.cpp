@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/files.h"
 #include "platform/image_codecs.h"
 
 namespace platform {
@@ -50,6 +51,11 @@ void Image::FillRect(int x, int y, int w, int h, Rgb c)
 
 namespace codec {
 
+bool DecodedSizeAllowed(int64_t width, int64_t height)
+{
+    return ImageSizeAllowed(width, height) && width * height <= MaxDecodedPixels;
+}
+
 bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept
 {
     image->Width = image->Height = 0;
@@ -76,7 +82,7 @@ bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept
 namespace {
 
 // No image file we accept is larger than a 32-bit BMP of the largest image.
-constexpr int64_t MaxImageFileSize = MaxImagePixels * 4 + (int64_t(1) << 20);
+constexpr int64_t MaxImageFileSize = codec::MaxDecodedPixels * 4 + (int64_t(1) << 20);
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string& error)
 {
@@ -428,15 +434,8 @@ namespace platform::codec {
 
 bool WriteImageFile(const std::string& path, const std::function<bool(std::FILE*)>& encode)
 {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = encode(f);
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok)
-        std::remove(path.c_str());
-    return ok;
+    ReplacingFile file;
+    return file.Open(path) && encode(file.File()) && file.Commit();
 }
 
 }  // namespace platform::codec

@@ -51,7 +51,7 @@ struct Image {
 // and colour (CMYK is refused).
 bool LoadImageFile(const std::string& path, Image& image, std::string* error = nullptr);
 // The savers write 24-bit files and return false when the image is empty or
-// the file cannot be written (a partly written file is removed).
+// the file cannot be written; an existing file is then kept as it was.
 bool SavePng(const Image& image, const std::string& path);
 bool SaveJpeg(const Image& image, const std::string& path, int quality = 90);
 bool SaveBmp(const Image& image, const std::string& path);

@@ -77,7 +77,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& erro
         error = damaged;
         return false;
     }
-    if (!ImageSizeAllowed(width, height)) {
+    if (!DecodedSizeAllowed(width, height)) {
         error = "The image is too large.";
         return false;
     }

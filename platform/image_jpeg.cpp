@@ -1,7 +1,8 @@
 // JPEG files through libjpeg. Its default error handler ends the process, so
-// errors longjmp back to us instead and warnings are kept quiet; a file that
-// ends early (which libjpeg only warns about) is an error. The functions it
-// may jump out of hold no C++ objects with destructors.
+// errors longjmp back to us instead. libjpeg only warns about damaged data (a
+// file that ends early, a cut scan, a bad code) and fills in made-up pixels:
+// those warnings are errors here. The functions it may jump out of hold no
+// C++ objects with destructors.
 #include <csetjmp>
 #include <cstdio>
 #include <new>
@@ -32,20 +33,33 @@ struct JpegError {
 [[noreturn]] void JpegErrorExit(j_common_ptr cinfo)
 {
     auto* error = reinterpret_cast<JpegError*>(cinfo->err);
-    cinfo->err->format_message(cinfo, error->text);
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE)  // what the memory cap gives
+        std::snprintf(error->text, sizeof error->text, "the image needs too much memory");
+    else
+        cinfo->err->format_message(cinfo, error->text);
     JpegFail(cinfo);
 }
 
 void JpegOutputMessage(j_common_ptr) {}
 
+// Warnings (level -1) other than those about harmless header fields mean
+// damaged image data; trace messages (level 0 and up) are ignored.
 void JpegEmitMessage(j_common_ptr cinfo, int level)
 {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
-        auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    const int code = cinfo->err->msg_code;
+    if (level >= 0 || code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR)
+        return;
+    auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    if (code == JWRN_JPEG_EOF)
         std::snprintf(error->text, sizeof error->text, "the file is truncated");
-        JpegFail(cinfo);
-    }
+    else
+        cinfo->err->format_message(cinfo, error->text);
+    JpegFail(cinfo);
 }
+
+// What libjpeg may allocate for one image: the whole-image coefficient buffers
+// of a progressive file (128 bytes a block) are the largest part.
+constexpr long MaxJpegMemory = long(codec::MaxDecodedPixels * 4);
 
 // A progressive file may hold any number of scans, each a pass over the whole
 // image; a crafted file with thousands of them would take very long.
@@ -91,15 +105,29 @@ bool ReadJpegImage(j_decompress_ptr cinfo, const uint8_t* data, size_t size, Ima
         std::snprintf(error->text, sizeof error->text, "its colour space is not supported");
         return false;
     }
-    if (!ImageSizeAllowed(cinfo->image_width, cinfo->image_height)) {
+    if (!codec::DecodedSizeAllowed(cinfo->image_width, cinfo->image_height)) {
         std::snprintf(error->text, sizeof error->text, "the image is too large (%u x %u)",
                       unsigned(cinfo->image_width), unsigned(cinfo->image_height));
         return false;
     }
+    // Huffman coding spends at least one bit on every 8 x 8 block of every
+    // component (the code of its DC value), so the file must have that many
+    // bits. Arithmetic coding can pack blocks tighter; the memory cap holds
+    // for those files.
+    if (!cinfo->arith_code) {
+        uint64_t blocks = 0;
+        for (int c = 0; c < cinfo->num_components; c++)
+            blocks += uint64_t(cinfo->comp_info[c].width_in_blocks) * cinfo->comp_info[c].height_in_blocks;
+        if (blocks > uint64_t(size) * 8) {
+            std::snprintf(error->text, sizeof error->text, "the file is too short for a picture of %u x %u pixels",
+                          unsigned(cinfo->image_width), unsigned(cinfo->image_height));
+            return false;
+        }
+    }
     jpeg_start_decompress(cinfo);
     const int components = cinfo->output_components;
     const JDIMENSION width = cinfo->output_width, height = cinfo->output_height;
-    if ((components != 1 && components != 3) || !ImageSizeAllowed(width, height)) {
+    if ((components != 1 && components != 3) || !codec::DecodedSizeAllowed(width, height)) {
         std::snprintf(error->text, sizeof error->text, "unexpected pixel layout");
         return false;
     }
@@ -147,6 +175,7 @@ bool DecodeJpegFile(const uint8_t* data, size_t size, Image* image, JpegError* e
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
+    cinfo.mem->max_memory_to_use = MaxJpegMemory;
     bool ok = ReadJpegImage(&cinfo, data, size, image, error);
     jpeg_destroy_decompress(&cinfo);
     return ok;

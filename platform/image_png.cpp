@@ -44,17 +44,47 @@ void PngRead(png_structp png, png_bytep out, size_t length)
     src->position += length;
 }
 
+// The bytes of image data the file holds: the lengths of its IDAT chunks, as
+// far as they lie inside the file.
+uint64_t PngDataBytes(const uint8_t* data, size_t size)
+{
+    uint64_t total = 0;
+    size_t at = 8;  // after the signature
+    while (size >= at && size - at >= 8) {
+        uint64_t length = uint64_t(data[at]) << 24 | uint64_t(data[at + 1]) << 16 | uint64_t(data[at + 2]) << 8 |
+                          uint64_t(data[at + 3]);
+        uint64_t room = size - at - 8;
+        if (std::memcmp(data + at + 4, "IDAT", 4) == 0)
+            total += length < room ? length : room;
+        if (length + 4 > room)
+            break;
+        at += size_t(length) + 12;
+    }
+    return total;
+}
+
+// zlib's deflate never packs more than 1032 bytes into one.
+constexpr uint64_t MaxDeflateRatio = 1032;
+
 // Reads the image after setjmp is armed; every libpng error jumps out of it.
 // Transparency is composited over black.
-bool ReadPngImage(png_structp png, png_infop info, Image* image, PngMessage* message)
+bool ReadPngImage(png_structp png, png_infop info, uint64_t dataBytes, Image* image, PngMessage* message)
 {
     png_read_info(png, info);
     png_uint_32 width = png_get_image_width(png, info);
     png_uint_32 height = png_get_image_height(png, info);
     int colorType = png_get_color_type(png, info);
     int depth = png_get_bit_depth(png, info);
-    if (!ImageSizeAllowed(width, height)) {
+    if (!codec::DecodedSizeAllowed(width, height)) {
         std::snprintf(message->text, sizeof message->text, "the image is too large (%u x %u)",
+                      unsigned(width), unsigned(height));
+        return false;
+    }
+    // Every pixel's bits are in the compressed data, which deflate shrinks
+    // at most so far.
+    uint64_t pixelBits = uint64_t(width) * height * png_get_channels(png, info) * uint64_t(depth);
+    if (dataBytes * MaxDeflateRatio * 8 < pixelBits) {
+        std::snprintf(message->text, sizeof message->text, "the file is too short for a picture of %u x %u pixels",
                       unsigned(width), unsigned(height));
         return false;
     }
@@ -130,7 +160,7 @@ bool DecodePngFile(const uint8_t* data, size_t size, Image* image, PngMessage* m
         return false;
     }
     png_set_read_fn(png, &source, PngRead);
-    bool ok = ReadPngImage(png, info, image, message);
+    bool ok = ReadPngImage(png, info, PngDataBytes(data, size), image, message);
     png_destroy_read_struct(&png, &info, nullptr);
     return ok;
 }

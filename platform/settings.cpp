@@ -154,10 +154,8 @@ bool SettingsFile::Create(const std::string& name)
     current_.clear();
     grouped_ = false;
     written_ = false;
-    TextFileWriter file;
-    writable_ = file.Create(name);
-    if (writable_)
-        writable_ = file.Close();
+    ReplacingFile probe;  // dropped unused: the file stays as it is
+    writable_ = probe.Open(name);
     return writable_;
 }
 
@@ -269,14 +267,10 @@ bool SettingsFile::Close()
             writeLines(group.lines);
         }
         ok = false;
-        if (writable_) {
-            // Write beside the file and rename over it; where the folder
-            // takes no new file, write the file in place.
-            TextFileWriter file;
-            if (file.CreateReplacing(path_) || file.Create(path_)) {
-                file.WriteBytes(out);
-                ok = file.Close();
-            }
+        TextFileWriter file;
+        if (writable_ && file.CreateReplacing(path_)) {
+            file.WriteBytes(out);
+            ok = file.Close();
         }
     }
     path_.clear();

@@ -14,8 +14,9 @@ public:
     // an empty one (and gives false). Values written afterwards are kept with
     // everything read, and Close() rewrites the file (as UTF-8).
     bool Open(const std::string& name);
-    // Creates the file, or empties an existing one at once; the new content is
-    // written by Close(). False when the file cannot be created.
+    // Starts the file anew: an existing file is not read, and is replaced only
+    // when Close() writes the new content. False when the file could not be
+    // written (see ReplacingFile).
     bool Create(const std::string& name);
     // Selects the group that reads look in and writes go to. Names and keys
     // compare without regard to the case of ASCII letters; of two groups of
@@ -26,7 +27,8 @@ public:
     void WriteInt(const std::string& key, int64_t value);
     void WriteText(const std::string& key, const std::string& value);
     void WriteComment(const std::string& text);
-    // Rewrites the file whole when anything was written; false on failure.
+    // Rewrites the file whole when anything was written; false on failure,
+    // with the file on disk as it was.
     bool Close();
 
 private:

@@ -481,7 +481,7 @@ std::vector<ControlInfo> WindowControls(int window)
 Image GetCanvasImage(int control)
 {
     qt::CanvasWidget* canvas = qt::CanvasObject(control);
-    return canvas ? canvas->Backing : Image();
+    return canvas ? canvas->Content() : Image();
 }
 
 }  // namespace platform

@@ -56,7 +56,7 @@ Image* Output()
     Image* image = nullptr;
     if (g_draw.OnCanvas) {
         qt::CanvasWidget* canvas = qt::CanvasObject(g_draw.Number);
-        image = canvas ? &canvas->Backing : nullptr;
+        image = canvas ? &canvas->OwnPixels() : nullptr;
     } else {
         image = GetImage(g_draw.Number);
     }
@@ -369,13 +369,23 @@ void SetCanvasImage(int control, int image)
 {
     qt::CanvasWidget* canvas = qt::CanvasObject(control);
     Image* source = GetImage(image);
-    if (!canvas || !source || source->Empty() || canvas->Backing.Empty())
+    if (!canvas || !source || source->Empty() || canvas->OwnPixels().Empty())
         return;
     Blit(canvas->Backing, *source, 0, 0);
     canvas->update();
 }
 
 Image* DrawingOutput() { return Output(); }
+
+void ShowImageOnCanvas(int control, int image)
+{
+    qt::CanvasWidget* canvas = qt::CanvasObject(control);
+    if (!canvas || !IsImage(image))
+        return;
+    canvas->OwnPixels();  // a drawing in progress on the canvas is kept
+    canvas->ShownImage = image;
+    canvas->update();
+}
 
 // ---------------------------------------------------------------------------
 // Antialiased drawing on an image

@@ -75,8 +75,15 @@ public:
     CanvasWidget(QWidget* parent, int window, int control);
 
     Image Backing;
+    // A numbered image shown over the backing as it stands, without a copy,
+    // until the canvas is drawn on or given an image's copy; -1 for none.
+    int ShownImage = -1;
     // Gives the backing image the canvas's size.
     void FitBacking();
+    // The backing, after taking over a shown image: for drawing.
+    Image& OwnPixels();
+    // A copy of what the canvas shows.
+    Image Content() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

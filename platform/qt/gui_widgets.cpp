@@ -175,6 +175,7 @@ void CanvasWidget::FitBacking()
     int w = width(), h = height();
     if (w == Backing.Width && h == Backing.Height)
         return;
+    OwnPixels();
     // What was drawn stays where the sizes overlap; new parts are white.
     Image fresh(w, h, RGB(255, 255, 255));
     int cw = std::min(w, Backing.Width), ch = std::min(h, Backing.Height);
@@ -186,6 +187,33 @@ void CanvasWidget::FitBacking()
     Backing = std::move(fresh);
 }
 
+// Copies `source` onto `target` at its top-left corner, clipped.
+static void CopyTopLeft(Image& target, const Image& source)
+{
+    const int w = std::min(target.Width, source.Width), h = std::min(target.Height, source.Height);
+    for (int y = 0; y < h; y++)
+        std::copy_n(source.Pixels.data() + size_t(y) * size_t(source.Width), w,
+                    target.Pixels.data() + size_t(y) * size_t(target.Width));
+}
+
+Image& CanvasWidget::OwnPixels()
+{
+    if (ShownImage >= 0) {
+        if (const Image* shown = GetImage(ShownImage); shown && !shown->Empty() && !Backing.Empty())
+            CopyTopLeft(Backing, *shown);
+        ShownImage = -1;
+    }
+    return Backing;
+}
+
+Image CanvasWidget::Content() const
+{
+    Image content = Backing;
+    if (const Image* shown = ShownImage >= 0 ? GetImage(ShownImage) : nullptr; shown && !shown->Empty())
+        CopyTopLeft(content, *shown);
+    return content;
+}
+
 void CanvasWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -194,6 +222,11 @@ void CanvasWidget::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), Qt::white);
     else
         painter.drawImage(0, 0, view);
+    if (Image* shown = ShownImage >= 0 ? GetImage(ShownImage) : nullptr) {
+        QImage over = WrapImage(*shown);
+        if (!over.isNull())
+            painter.drawImage(0, 0, over);
+    }
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent*) { FitBacking(); }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "app/program.h"
 #include "app/settings.h"
 #include "core/recentfiles.h"
@@ -163,6 +165,59 @@ TEST_F(SettingsTest, UnwritableTargetWritesNothing)
     SaveSettings(s);
     EXPECT_TRUE(fs::is_directory("Glyphery.inf"));
     EXPECT_TRUE(fs::is_empty("Glyphery.inf"));
+}
+
+// Window values beyond what window systems take are clamped on reading, so
+// the toolkit's geometry sums cannot overflow and what is written back is
+// what was used.
+TEST_F(SettingsTest, HugeWindowValuesAreClamped)
+{
+    const std::string huge = "[Windows]\r\nMainX = 2147483647\r\nMainY = 99999\r\nMainW = 2147483647\r\n"
+                             "MainH = 40000\r\nFontX = -2147483648\r\nFontW = 32768\r\nttfH = 2147483647\r\n";
+    State s = Loaded(huge);
+    EXPECT_EQ((std::vector<int>{s.MainX, s.MainY, s.MainW, s.MainH, s.FontViewX, s.FontViewW, s.TtfViewH}),
+              (std::vector<int>{32767, 32767, 32767, 32767, 0, 32767, 32767}));
+
+    // The real window placed there writes back no position or size out of range.
+    folder.Put("Glyphery.inf", huge);
+    State shown;
+    ASSERT_TRUE(ProgramStart(shown));
+    ProgramExit(shown);
+    State again = Loaded(Written());
+    for (int value : {again.MainX, again.MainY, again.MainW, again.MainH})
+        EXPECT_TRUE(value >= 0 && value <= 32767) << value;
+    EXPECT_NE(Written().find("MainX = "), std::string::npos);
+    EXPECT_EQ(Written().find("MainX = -"), std::string::npos);
+}
+
+// The settings file at exit: a write that fails leaves it whole, and one
+// that may not happen (no write permission, a pipe) is skipped; a link is
+// written through. All silently.
+TEST_F(SettingsTest, FailedWriteAtExitKeepsTheFile)
+{
+    State s = Loaded("[Recent Files]\r\nMRUFile0 = /kept.bas\r\n");
+    const std::string before = Written();
+    WithFileSizeLimit(16, [&] { SaveSettings(s); });
+    EXPECT_EQ(Written(), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "no temporary left";
+
+    fs::permissions("Glyphery.inf", fs::perms(0444));  // refused by its mode, also for root
+    SaveSettings(s);
+    EXPECT_EQ(Written(), before);
+    fs::remove("Glyphery.inf");
+
+    ASSERT_EQ(::mkfifo("Glyphery.inf", 0644), 0);  // neither read nor written: no wait
+    SaveSettings(s);
+    EXPECT_TRUE(fs::is_fifo("Glyphery.inf"));
+    fs::remove("Glyphery.inf");
+
+    fs::create_directory("real");
+    folder.Put("real/settings.inf", before);
+    fs::create_symlink("real/settings.inf", "Glyphery.inf");
+    s.DataFolder = "/through/the/link";
+    SaveSettings(s);
+    EXPECT_TRUE(fs::is_symlink("Glyphery.inf"));
+    EXPECT_NE(TempFolder::Read("real/settings.inf").find("Data Folder = /through/the/link"), std::string::npos);
 }
 
 // With the main window: the recent items of the "File" menu.

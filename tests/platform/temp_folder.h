@@ -3,7 +3,9 @@
 // keeps "Glyphery.inf").
 #pragma once
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -54,3 +56,29 @@ private:
     std::filesystem::path old_;
     std::string dir_;
 };
+
+// Runs `action` with the size limit of written files lowered to `bytes`, a
+// stand-in for a full disk: writes past it fail instead of raising SIGXFSZ.
+template <class Action>
+auto WithFileSizeLimit(rlim_t bytes, Action action)
+{
+    struct rlimit saved;
+    if (::getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        throw std::runtime_error("cannot read the file size limit");
+    struct sigaction ignore = {}, old;
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &old);
+    struct rlimit small = saved;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    struct Restore {
+        rlimit limit;
+        struct sigaction handler;
+        ~Restore()
+        {
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::sigaction(SIGXFSZ, &handler, nullptr);
+        }
+    } restore{saved, old};
+    return action();
+}

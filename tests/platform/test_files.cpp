@@ -1,9 +1,7 @@
 // Text files, whole-file bytes, path parts and folder listings.
-#include <csignal>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,18 +148,11 @@ TEST_F(FilesTest, ReplacingWriterSwapsOnlyOnSuccess)
 
     // A write that fails half-way (the file size limit stands in for a full
     // disk): Close reports it, the old file stays, the temporary goes.
-    struct rlimit saved;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_TRUE(writer.CreateReplacing(path));
-    struct rlimit small = saved;
-    small.rlim_cur = 8192;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    writer.Write(std::string(100000, 'y'));
-    bool closed = writer.Close();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(closed);
+    EXPECT_FALSE(WithFileSizeLimit(8192, [&] {
+        writer.Write(std::string(100000, 'y'));
+        return writer.Close();
+    }));
     EXPECT_EQ(TempFolder::Read(path), "new");
     EXPECT_EQ(List(), Lines{"font.bas"});
 }

@@ -458,6 +458,27 @@ TEST_F(Gui, DrawingOnImagesAndScaling)
         FreeImage(n);
 }
 
+// A canvas can show an image as it stands: later changes of the image show,
+// until the canvas is drawn on, which takes a copy first.
+TEST_F(Gui, CanvasShowsAnImageWithoutACopyUntilDrawnOn)
+{
+    ASSERT_TRUE(CanvasControl(0, 1, 0, 0, 20, 10));
+    Image& sheet = CreateImage(90, 10, 10, Grey);
+    ShowImageOnCanvas(1, 90);
+    sheet.Set(3, 3, White);  // after the call: shown all the same
+    Image shown = GetCanvasImage(1);
+    EXPECT_EQ((Colours{shown.Get(3, 3), shown.Get(4, 4), shown.Get(15, 5)}), (Colours{White, Grey, White}));
+
+    ASSERT_TRUE(StartDrawingCanvas(1));
+    EXPECT_EQ(Point(3, 3), White);
+    Plot(4, 4, 0);
+    StopDrawing();
+    sheet.Set(5, 5, White);  // the canvas has its own pixels now
+    shown = GetCanvasImage(1);
+    EXPECT_EQ((Colours{shown.Get(3, 3), shown.Get(4, 4), shown.Get(5, 5)}), (Colours{White, 0, Grey}));
+    FreeImage(90);
+}
+
 TEST_F(Gui, TextInAFont)
 {
     ASSERT_TRUE(LoadFont(1, "DejaVu Sans", 16));

@@ -5,6 +5,10 @@
 #include <png.h>
 #include <zlib.h>
 
+extern "C" {
+#include <jpeglib.h>
+}
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -104,6 +108,83 @@ Bytes BmpBytes(int w, int h, int bits, const std::vector<Rgb>& palette, const st
         b += row;
     }
     return b;
+}
+
+// A JPEG of `image` written by libjpeg in memory: baseline or progressive,
+// Huffman or arithmetic coding, chroma subsampled or not.
+Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, bool fullChroma = false)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = JDIMENSION(image.Width);
+    cinfo.image_height = JDIMENSION(image.Height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
+    cinfo.arith_code = arithmetic;
+    if (fullChroma)
+        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(size_t(image.Width) * 3);
+    JSAMPROW rows[1] = {row.data()};
+    for (int y = 0; y < image.Height; y++) {
+        for (int x = 0; x < image.Width; x++) {
+            row[3 * size_t(x)] = JSAMPLE(Red(image.Get(x, y)));
+            row[3 * size_t(x) + 1] = JSAMPLE(Green(image.Get(x, y)));
+            row[3 * size_t(x) + 2] = JSAMPLE(Blue(image.Get(x, y)));
+        }
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes bytes(reinterpret_cast<char*>(out), size);
+    std::free(out);
+    return bytes;
+}
+
+// The JPEG with another size in its frame header.
+Bytes WithJpegSize(Bytes jpeg, int width, int height)
+{
+    for (size_t at = 2; at + 9 < jpeg.size(); at++) {
+        auto marker = uint8_t(jpeg[at + 1]);
+        if (uint8_t(jpeg[at]) == 0xFF && marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC) {
+            jpeg[at + 5] = char(height >> 8);
+            jpeg[at + 6] = char(height);
+            jpeg[at + 7] = char(width >> 8);
+            jpeg[at + 8] = char(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+// A PNG holding only a header (with a correct checksum) that claims a size,
+// and an empty end chunk.
+Bytes PngHeaderOnly(uint32_t width, uint32_t height, int depth, int colorType)
+{
+    Bytes ihdr = "IHDR";
+    for (uint32_t v : {width, height})
+        ihdr += {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    ihdr += {char(depth), char(colorType), 0, 0, 0};
+    Bytes png = "\x89PNG\r\n\x1A\n";
+    auto put32 = [&png](uint32_t v) { png += {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
+    auto chunk = [&](const Bytes& typeAndData) {
+        put32(uint32_t(typeAndData.size() - 4));
+        png += typeAndData;
+        put32(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.data()), uInt(typeAndData.size()))));
+    };
+    chunk(ihdr);
+    chunk(Bytes("IDAT\x78\x9C\x63\x60\x00\x00\x00\x02\x00\x01", 14));  // two zero bytes
+    chunk("IEND");
+    return png;
 }
 
 }  // namespace
@@ -223,11 +304,7 @@ TEST_F(ImageFiles, DamagedFilesFailWithAReason)
     expectFailure("garbage.png", noise(signature, 500));
     expectFailure("garbage.jpg", noise("\xFF\xD8\xFF\xE0", 300));
 
-    // An IHDR (with a correct checksum) claiming 100000 x 100000 pixels.
-    const Bytes ihdr("IHDR\0\1\x86\xA0\0\1\x86\xA0\x08\x02\0\0\0", 17);
-    uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(ihdr.data()), uInt(ihdr.size())));
-    expectFailure("huge.png", signature + Bytes("\0\0\0\x0D", 4) + ihdr +
-                                  Bytes{char(crc >> 24), char(crc >> 16), char(crc >> 8), char(crc)});
+    expectFailure("huge.png", PngHeaderOnly(100000, 100000, 8, PNG_COLOR_TYPE_RGB));
 
     // BMP headers that lie about the file.
     Bytes lying = BmpBytes(4, 2, 24, {}, {"\1\2\3", "\4\5\6"});
@@ -344,4 +421,80 @@ TEST_F(ImageFiles, NumberedStoreReplacesAndFrees)
     CreateImage(unused, 1, 1);
     EXPECT_NE(UnusedImageNumber(), unused);
     FreeImage(unused);
+}
+
+// libjpeg only warns about damaged scan data and invents the missing pixels:
+// such a file is refused. Harmless damage after the last row is not read.
+TEST_F(ImageFiles, DamagedJpegDataFails)
+{
+    Image noise = NoiseImage(64, 48, 21);
+    const Bytes whole = JpegBytes(noise, false);
+    const size_t scan = whole.find("\xFF\xDA") + 14;  // past the one-component-table SOS header
+    ASSERT_LT(scan + 600, whole.size());
+    const size_t middle = scan + (whole.size() - scan) / 2;
+
+    Bytes cut = whole.substr(0, middle) + "\xFF\xD9";  // a scan that stops half-way, then the end marker
+    Bytes badCode = whole;  // all-ones bits are no Huffman code
+    for (size_t i = 0; i < 40; i += 2)
+        badCode.replace(middle + i, 2, "\xFF\x00", 2);
+    Bytes extraneous = whole;  // stray bytes between two header segments
+    extraneous.insert(whole.find("\xFF\xC0"), "junk");
+    Bytes badRestart = JpegBytes(noise, true);  // a progressive file missing a middle scan's data
+    size_t secondScan = badRestart.find("\xFF\xDA", badRestart.find("\xFF\xDA") + 2);
+    badRestart.erase(secondScan + 20, 40);
+
+    for (auto [name, bytes] : {std::pair<std::string, Bytes>{"cut scan", cut},
+                               {"bad code", badCode},
+                               {"extraneous bytes", extraneous},
+                               {"progressive scan cut", badRestart}}) {
+        SCOPED_TRACE(name);
+        tmp.Put("damaged.jpg", bytes);
+        Image image;
+        std::string error;
+        EXPECT_FALSE(LoadImageFile(Path("damaged.jpg"), image, &error));
+        EXPECT_NE(error.find("JPEG"), std::string::npos) << error;
+    }
+    tmp.Put("tail.jpg", whole.substr(0, whole.size() - 2) + "trailing garbage");
+    Image image;
+    EXPECT_TRUE(LoadImageFile(Path("tail.jpg"), image));
+}
+
+// A few bytes of header can claim a picture of gigabytes. The readers refuse
+// it before they allocate: by its pixel count, by the data the file would
+// need to hold it, or (arithmetic-coded JPEG) by libjpeg's memory cap.
+TEST_F(ImageFiles, HeadersClaimingHugePicturesAreRefusedUpFront)
+{
+    Image small = NoiseImage(16, 16, 2);
+    Bytes bmp = BmpBytes(4, 2, 24, {}, {"\1", "\2"});
+    for (int at : {18, 22})  // 8193 x 8193: just over 64 M pixels
+        bmp.replace(size_t(at), 3, "\x01\x20\x00");
+    struct Case {
+        std::string name;
+        Bytes bytes;
+        std::string reason;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"png 16384 x 16384", PngHeaderOnly(16384, 16384, 1, PNG_COLOR_TYPE_GRAY), "too large"},
+             {"png 3000 x 3000", PngHeaderOnly(3000, 3000, 8, PNG_COLOR_TYPE_RGB), "too short"},
+             {"bmp 8193 x 8193", bmp, "too large"},
+             {"jpeg 9000 x 9000", WithJpegSize(JpegBytes(small, false), 9000, 9000), "too large"},
+             {"baseline 6000 x 6000", WithJpegSize(JpegBytes(small, false), 6000, 6000), "too short"},
+             {"progressive 6000 x 6000", WithJpegSize(JpegBytes(small, true), 6000, 6000), "too short"},
+             {"arithmetic 8000 x 8000", WithJpegSize(JpegBytes(small, true, true, true), 8000, 8000),
+              "too much memory"}}) {
+        SCOPED_TRACE(c.name);
+        tmp.Put("huge", c.bytes);
+        Image image;
+        std::string error;
+        EXPECT_FALSE(LoadImageFile(Path("huge"), image, &error));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_LT(c.bytes.size(), 2000u);
+    }
+    // A large plain picture packs about as tightly as deflate can: it loads.
+    WriteRawPng(Path("plain.png"), 4096, 4096, PNG_COLOR_TYPE_GRAY, 1, false, std::vector<Bytes>(4096, Bytes(512, 0)));
+    Image loaded;
+    std::string error;
+    ASSERT_TRUE(LoadImageFile(Path("plain.png"), loaded, &error)) << error;
+    EXPECT_LT(TempFolder::Read(Path("plain.png")).size(), 4096u * 512 / 900);
+    EXPECT_EQ(loaded.Get(4095, 4095), 0u);
 }

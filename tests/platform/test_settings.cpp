@@ -109,7 +109,7 @@ TEST_F(SettingsTest, WritesReplaceAppendAndAddGroups)
     std::string path = tmp.Put("w.inf", "old content");
     SettingsFile file;
     ASSERT_TRUE(file.Create(path));
-    EXPECT_EQ(TempFolder::Read(path), "");  // emptied at once
+    EXPECT_EQ(TempFolder::Read(path), "old content");  // replaced only when written
     file.Group("A");
     file.WriteInt("x", 1);
     file.Group("B");
@@ -120,10 +120,11 @@ TEST_F(SettingsTest, WritesReplaceAppendAndAddGroups)
     ASSERT_TRUE(file.Close());
     EXPECT_EQ(TempFolder::Read(path), Bom + "\r\n[A]\r\nx = -2\r\n; c\r\n\r\n[B]\r\ny = line  break\r\n");
 
-    // Nothing written: the created file stays empty.
+    // Nothing written: the file stays as it was.
+    const std::string before = TempFolder::Read(path);
     ASSERT_TRUE(file.Create(path));
     EXPECT_TRUE(file.Close());
-    EXPECT_EQ(TempFolder::Read(path), "");
+    EXPECT_EQ(TempFolder::Read(path), before);
 
     EXPECT_FALSE(file.Create(tmp.Path("missing/folder.inf")));
     file.Group("A");
