@@ -14,6 +14,7 @@
 #include "formats/cfont.h"
 #include "formats/fntimport.h"
 #include "formats/guibitmap.h"
+#include "formats/openfont.h"
 #include "platform/gui.h"
 
 namespace {
@@ -21,6 +22,9 @@ namespace {
 using namespace platform;
 
 void Quit(State& s, int) { s.QuitRequested = 1; }
+
+// Items 19 to 28 of "&Recent" open recent files 0 to 9.
+void OpenRecentItem(State& s, int number) { OpenRecentFile(s, number - 19); }
 
 // The addition binds the editor to the old first character and puts that
 // character's text back afterwards; the edited glyph is stored under its own
@@ -38,17 +42,17 @@ constexpr MenuCommand NotYet = nullptr;
 #define RUN(call) [](State& s, int) { call; }
 
 const MenuRow Rows[] = {
-    {"File", 17, "Open   ^O", NotYet},
-    {"File/&Recent", 19, "-", NotYet},
-    {"File/&Recent", 20, "-", NotYet},
-    {"File/&Recent", 21, "-", NotYet},
-    {"File/&Recent", 22, "-", NotYet},
-    {"File/&Recent", 23, "-", NotYet},
-    {"File/&Recent", 24, "-", NotYet},
-    {"File/&Recent", 25, "-", NotYet},
-    {"File/&Recent", 26, "-", NotYet},
-    {"File/&Recent", 27, "-", NotYet},
-    {"File/&Recent", 28, "-", NotYet},
+    {"File", 17, "Open   ^O", RUN(OpenFontFile(s, ""))},
+    {"File/&Recent", 19, "-", OpenRecentItem},
+    {"File/&Recent", 20, "-", OpenRecentItem},
+    {"File/&Recent", 21, "-", OpenRecentItem},
+    {"File/&Recent", 22, "-", OpenRecentItem},
+    {"File/&Recent", 23, "-", OpenRecentItem},
+    {"File/&Recent", 24, "-", OpenRecentItem},
+    {"File/&Recent", 25, "-", OpenRecentItem},
+    {"File/&Recent", 26, "-", OpenRecentItem},
+    {"File/&Recent", 27, "-", OpenRecentItem},
+    {"File/&Recent", 28, "-", OpenRecentItem},
     {"File", 36, "New", RUN(NewFont(s))},
     {"File", 37, "Import TTF Font", RUN(ImportTtfFont(s))},
     {"File", 38, "Import FNT Font", RUN(ImportFntFont(s))},

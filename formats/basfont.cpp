@@ -1,13 +1,20 @@
 // "Save as BAS", "Save as FNT (CMM2)" and "Save as BAS (Proportional)": the
 // font as a BASIC DefineFont block of 32-bit words, the proportional save with
-// its FONT_WIDTH table behind the block.
+// its FONT_WIDTH table behind the block; and the readers of DefineFont blocks
+// and plain-text bitmaps.
 #include "formats/basfont.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "core/commands.h"
 #include "core/editor.h"
 #include "core/fontstore.h"
 #include "core/glyphpixels.h"
+#include "core/glyphtext.h"
 #include "formats/fontwords.h"
+#include "formats/openfont.h"
 #include "formats/savesequence.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -127,4 +134,165 @@ void SaveFontAsBasProportional(State& s)
     // The block and its width table go into the file in one write, so a
     // failed save leaves no half-written file and never appends to an old one.
     SaveBasFile(s, WidthTable(s));
+}
+
+// ---- Reading ------------------------------------------------------------
+
+namespace {
+
+// The largest glyph side a text bitmap may give, as New and Resize allow.
+constexpr int64_t MaxBitmapSide = 1024;
+
+}  // namespace
+
+void OpenBasFont(State& s)
+{
+    ReadFontFile(s, ReadBasFont);
+}
+
+FontRead ReadBasFont(FontLines& lines)
+{
+    if (FindDefineFont(lines))
+        return ReadDefineFontBlock(lines, true);
+    return OpenTextBitmapFont(lines);
+}
+
+bool FindDefineFont(FontLines& lines)
+{
+    bool found = false;
+    do {
+        found = StartsWithWord(platform::Trim(lines.Next()), "definefont");
+    } while (!found && !lines.AtEnd());
+    return found;
+}
+
+FontRead ReadDefineFontBlock(FontLines& lines, bool removeTabs)
+{
+    auto nextLine = [&lines, removeTabs] {
+        std::string line = platform::Trim(lines.Next());
+        return removeTabs ? RemoveChars(line, "\t") : line;
+    };
+    FontRead read;
+
+    // The header word: count, first code, height and width, two digits each.
+    std::string line = nextLine();
+    const int32_t width = HexPairValue(Piece(line, 7, 2));
+    const int32_t height = HexPairValue(Piece(line, 5, 2));
+    const int32_t start = HexPairValue(Piece(line, 3, 2));
+    const int32_t count = HexPairValue(Piece(line, 1, 2));
+    read.Width = width;
+    read.Height = height;
+    read.SetRange(start, count);
+    std::string header = "0x";
+    header.append(Piece(line, 7, 2)).append(",0x").append(Piece(line, 5, 2)).append(",0x");
+    header.append(Piece(line, 3, 2)).append(",0x").append(Piece(line, 1, 2)).append(",");
+    read.Header = platform::AnsiToUtf8(header);
+
+    // The byte text is read at fixed places, so only its first `needed`
+    // characters matter; each word (nine characters of the collected text)
+    // gives at least twelve of them. Beyond that the collected text is not
+    // kept, only its blanks are counted.
+    const int64_t perGlyph = GlyphByteCount(width, height);
+    const int64_t needed = int64_t(count) * perGlyph * 5 + 1;
+    const size_t keep = size_t(9 * (needed / 12 + 2) + 8);
+    std::string words;
+    int64_t blanks = 0;
+    auto collect = [&words, &blanks, keep](std::string_view text) {
+        blanks += std::count(text.begin(), text.end(), ' ');
+        if (words.size() < keep)
+            words.append(text.substr(0, keep - words.size()));
+    };
+
+    // Every line up to the end line, the header word first; comment and
+    // empty lines are left out. The line that ends the loop is not collected.
+    bool ended = false;
+    do {
+        if (!line.empty() && line[0] != '\'') {
+            collect(line);
+            collect(" ");
+        }
+        line = nextLine();
+        ended = StartsWithWord(RemoveChars(line, " "), "enddefinefont");
+    } while (!ended && !lines.AtEnd());
+    read.NotTerminated = !ended;
+
+    // Word i (the header word is word 0) at characters 9i + 1 to 9i + 8, as
+    // a little-endian word: its four bytes lowest first, each ",0x" and two
+    // characters (fewer past the end of the text).
+    std::string bytes;
+    for (int64_t i = 1; i <= blanks + 1 && int64_t(bytes.size()) < needed; i++) {
+        for (const int64_t at : {9 * i + 7, 9 * i + 5, 9 * i + 3, 9 * i + 1})
+            bytes.append(",0x").append(Piece(words, at, 2));
+    }
+    for (int64_t i = 0; i < count; i++)
+        read.Store(start + i, Piece(bytes, i * perGlyph * 5 + 2, 5 * perGlyph));
+    return read;
+}
+
+FontRead OpenTextBitmapFont(FontLines& lines)
+{
+    FontRead read;
+    lines.Rewind();
+    bool header = true;
+    int64_t rowsGiven = 0;     // the height as the header gives it
+    int64_t columnsGiven = 0;  // the width as the header gives it
+    int64_t width = 0;
+    int64_t code = 0;
+    int64_t row = 0;
+    std::vector<uint8_t> pixels;
+    GlyphPixels codec;
+    std::string text;
+    do {
+        const std::string line = lines.Next();
+        if (!line.empty() && line[0] == '\'')
+            continue;
+        if (header) {
+            header = false;
+            rowsGiven = platform::Val(FieldOf(line, 1, ','));
+            columnsGiven = platform::Val(FieldOf(line, 2, ','));
+            const int64_t first = platform::Val(FieldOf(line, 3, ','));
+            const int64_t last = platform::Val(FieldOf(line, 4, ','));
+            // A first code the store has no row for is refused; so is a size
+            // New would refuse, before anything is allocated for it.
+            if (first < 0 || first > LastFontCode) {
+                read.ErrorReading = true;
+                return read;
+            }
+            read.SetRange(first, std::clamp<int64_t>(last, INT32_MIN, INT32_MAX) - first + 1);
+            if (rowsGiven < 1 || columnsGiven < 1 || last < 1 || rowsGiven > MaxBitmapSide ||
+                columnsGiven > MaxBitmapSide) {
+                read.ErrorReading = true;
+                return read;
+            }
+            // The glyph grows to a whole number of bytes: an odd width by a
+            // column, an even one by rows.
+            width = columnsGiven;
+            int64_t height = rowsGiven;
+            while (width * height % 8 != 0) {
+                if (width % 2 == 1)
+                    width++;
+                else
+                    height++;
+            }
+            read.Width = int32_t(width);
+            read.Height = int32_t(height);
+            pixels.assign(size_t(width * height), 0);
+            code = first;
+            continue;
+        }
+        // A row: any character but a blank is a set pixel; a short line
+        // leaves the rest of the row clear.
+        uint8_t* cells = pixels.data() + row * width;
+        for (int64_t x = 0; x < columnsGiven; x++)
+            cells[x] = size_t(x) < line.size() && line[size_t(x)] != ' ';
+        if (++row == rowsGiven) {
+            codec.Pack(pixels.data(), int64_t(pixels.size()), text);
+            read.Store(code, text);
+            code++;
+            row = 0;
+            if (code > LastFontCode + 1)
+                break;  // left out, and so is all that follows
+        }
+    } while (!lines.AtEnd());
+    return read;
 }

@@ -1,5 +1,6 @@
 // "Save as 8bit C" and "Save as 32bit C": the font as a C array of bytes or
-// of 32-bit words, behind the default preamble for AVR, PIC32MX and ARM.
+// of 32-bit words, behind the default preamble for AVR, PIC32MX and ARM; and
+// the reader of such arrays.
 #include "formats/cfont.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <string_view>
 
 #include "formats/fontwords.h"
+#include "formats/openfont.h"
 #include "formats/savesequence.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -125,4 +127,58 @@ void SaveFontAs32BitC(State& s)
     text += "};";
     text += CrLf;
     WriteSaveFile(s, text, undo);
+}
+
+// ---- Reading ------------------------------------------------------------
+
+void OpenCFont(State& s)
+{
+    ReadFontFile(s, ReadCFont);
+}
+
+FontRead ReadCFont(FontLines& lines)
+{
+    bool found = false;
+    do {
+        const std::string line = platform::Trim(lines.Next());
+        found = StartsWithWord(line, "fontdatatype") || StartsWithWord(line, "const unsigned char");
+    } while (!found && !lines.AtEnd());
+    if (!found) {
+        FontRead read;
+        read.ErrorReading = true;
+        return read;
+    }
+    return ReadCArray(lines, true);
+}
+
+FontRead ReadCArray(FontLines& lines, bool removeTabs)
+{
+    const std::string_view removed = removeTabs ? " \t" : " ";
+    FontRead read;
+    const std::string header = RemoveChars(lines.Next(), removed);
+    // The two characters after "0x" of each of the first four fields.
+    auto field = [&header](int k) { return HexPairValue(Piece(FieldOf(header, k, ','), 3, 2)); };
+    const int32_t start = field(3);
+    const int32_t count = field(4);
+    read.Header = platform::AnsiToUtf8(header);
+    read.Width = field(1);
+    read.Height = field(2);
+    read.SetRange(start, count);
+
+    // One glyph a line, comments and empty lines skipped. The loop takes up
+    // to count + 1 glyph lines; a file with more than `count` is reported as
+    // not terminated.
+    int64_t code = start;
+    std::string line;
+    do {
+        line = RemoveChars(lines.Next(), removed);
+        if (line == "};")
+            break;
+        if (!line.empty() && line.compare(0, 2, "//") != 0) {
+            read.Store(code, std::string_view(line).substr(0, line.find('/')));
+            code++;
+        }
+    } while (code <= int64_t(start) + count && !lines.AtEnd());
+    read.NotTerminated = line != "};";
+    return read;
 }

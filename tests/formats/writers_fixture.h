@@ -44,6 +44,7 @@ public:
         OpenCalls.push_back({title, start, filter, position});
         return ScriptedRequesters::OpenFile(title, start, filter, position);
     }
+
     std::string SaveFile(const std::string& title, const std::string& start, const std::string& filter,
                          int position) override
     {

@@ -1,0 +1,153 @@
+// The Open command and its dispatch by extension, the "&Recent" items, the
+// scanning reader, and the reset and list step that every reader shares.
+#include "formats/openfont.h"
+
+#include "core/editor.h"
+#include "core/objects.h"
+#include "core/recentfiles.h"
+#include "formats/basfont.h"
+#include "formats/cfont.h"
+#include "platform/files.h"
+#include "platform/gui.h"
+#include "platform/requesters.h"
+#include "platform/text.h"
+
+namespace {
+
+void Oops(const std::string& text)
+{
+    platform::Ask().Message("Oops!", text, platform::MessageButtons::Ok);
+}
+
+}  // namespace
+
+void OpenFontFile(State& s, const std::string& path)
+{
+    StoreBackGlyph(s);
+    if (!AskSaveFirst(s))
+        return;
+    s.Modified = 0;
+
+    if (path.empty())
+        s.FontPath = platform::Ask().OpenFile("font.c, font.BAS or font.BIN file to modify.", s.DataFolder,
+                                              "C/BAS/BIN/FNT File|*.c;*.bas;*.bin;*.fnt|All files (*.*)|*.*", 0);
+    else
+        s.FontPath = path;
+
+    if (!s.FontPath.empty()) {
+        // Recorded before anything is read, so a file that cannot be read
+        // is still the newest recent file.
+        AddRecentFile(s, s.FontPath);
+        s.FileTitle = platform::GetFilePart(s.FontPath);
+        s.FontName = platform::GetFilePartNoExtension(s.FontPath);
+        s.DataFolder = platform::GetPathPart(s.FontPath);
+        const std::string extension = platform::UCase(platform::GetExtensionPart(s.FontPath));
+        if (extension == "BAS" || extension == "FNT") {
+            OpenBasFont(s);
+        } else if (extension == "C") {
+            OpenCFont(s);
+        } else if (extension == "BIN") {
+            // The raw binary import opens its window here
+            // (OpenBinImportWindow); the import runs later from that window.
+        } else {
+            ScanFontFile(s);
+        }
+    }
+
+    // Whatever happened above, the editor shows the font's first character.
+    SetupGrid(s);
+    platform::SetState(obj::CharList, 0);
+    SelectCharacter(s);
+    s.Modified = 0;
+    RequestViewFont(s, ViewFontIfOpen);
+    platform::SetWindowTitle(obj::MainWindow, "Glyphery - " + s.FileTitle);
+}
+
+void OpenRecentFile(State& s, int n)
+{
+    if (n < 0 || size_t(n) >= s.RecentFiles.size())
+        return;
+    const std::string path = s.RecentFiles[size_t(n)];
+    if (!path.empty())
+        OpenFontFile(s, path);
+}
+
+void ScanFontFile(State& s)
+{
+    ReadFontFile(s, ScanFontLines);
+}
+
+FontRead ScanFontLines(FontLines& lines)
+{
+    bool cArray = false;
+    bool defineFont = false;
+    do {
+        const std::string line = platform::Trim(lines.Next());
+        cArray = StartsWithWord(line, "fontdatatype");
+        defineFont = !cArray && StartsWithWord(line, "definefont");
+    } while (!cArray && !defineFont && !lines.AtEnd());
+    // Only blanks are removed from the lines of either block; tabs stay.
+    if (cArray)
+        return ReadCArray(lines, false);
+    if (defineFont)
+        return ReadDefineFontBlock(lines, false);
+    FontRead read;
+    read.ErrorReading = true;
+    return read;
+}
+
+void ResetFontForReading(State& s)
+{
+    s.CharData.assign(CharTableRows, CharRow{});
+    MakeCharLabels(s);
+    s.FileInfo.clear();
+    s.CurrentChar = -1;
+    platform::ClearItems(obj::CharList);
+}
+
+void ListCharacter(State& s, int32_t code)
+{
+    platform::AddItem(obj::CharList, -1, s.CharData[size_t(code)][2]);
+}
+
+void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
+{
+    ResetFontForReading(s);
+    platform::TextFileReader file;
+    if (!file.Open(s.FontPath)) {
+        // Said aloud: an empty font under the file's name could otherwise
+        // be saved over the file.
+        Oops("Could not read the file " + s.FontPath);
+        return;
+    }
+    FileFontLines lines(file);
+    const FontRead read = reader(lines);
+    file.Close();
+    StoreFontRead(s, read);
+}
+
+void StoreFontRead(State& s, const FontRead& read)
+{
+    if (read.Width)
+        s.FontWidth = *read.Width;
+    if (read.Height)
+        s.FontHeight = *read.Height;
+    if (read.Start)
+        s.FontStart = *read.Start;
+    if (read.Count)
+        s.FontCount = *read.Count;
+    if (read.Header)
+        s.FontHeader = *read.Header;
+    for (const FontRead::Glyph& glyph : read.Glyphs) {
+        if (!InTable(glyph.Code))
+            continue;
+        s.CharData[size_t(glyph.Code)][1] = glyph.Text;
+        ListCharacter(s, glyph.Code);
+    }
+    if (read.ErrorReading)
+        Oops("Error reading file");
+    else if (read.CodesLeftOut)
+        Oops("The characters past code 255 were left out.");
+    if (read.NotTerminated)
+        Oops("Font not terminated properly.\r\nThere may be errors.");
+}

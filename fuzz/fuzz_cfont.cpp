@@ -1,0 +1,10 @@
+// The C array reader on any file, as "Open" reads a ".c" file.
+#include "fuzz/input_file.h"
+#include "fuzz/open_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static InputFile input;
+    CheckOpen(input.Put(data, size, "font.c"));
+    return 0;
+}
