@@ -10,7 +10,7 @@
 #include "core/fontstore.h"
 #include "core/glyphpixels.h"
 #include "core/objects.h"
-#include "formats/importstore.h"
+#include "formats/readerstore.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/text.h"
@@ -198,19 +198,19 @@ void OpenBinFont(State& s)
 {
     const BinSettings settings = BinSettingsOf(s);
     if (const std::string problem = BinSettingsProblem(settings); !problem.empty()) {
-        ImportOops(problem);
+        ReaderOops(problem);
         return;
     }
     const int32_t count = BinCountThatFits(settings);
     if (count < settings.Count)
-        ImportOops("Only " + platform::Str(count) + " characters fit from code " + platform::Str(settings.Start) +
+        ReaderOops("Only " + platform::Str(count) + " characters fit from code " + platform::Str(settings.Start) +
                    " to code " + platform::Str(LastCode) + ": the character count is cut to " +
                    platform::Str(count) + ".");
 
     std::vector<uint8_t> file;
     const bool read = ReadFileStart(s.FontPath, BinBytesUsed(settings), file);
 
-    ResetImportedFont(s, settings.Start);
+    ResetFontForReading(s, settings.Start);
     s.FontStart = settings.Start;
     s.FontHeight = settings.Height;
     s.FontWidth = settings.Width;
@@ -218,11 +218,11 @@ void OpenBinFont(State& s)
     platform::SetState(obj::CharList, 0);
     SetupGrid(s);
     if (!read) {
-        ImportOops("Could not read the file " + s.FontPath);
+        ReaderOops("Could not read the file " + s.FontPath);
         return;
     }
 
-    StoreImportedGlyphs(s, settings.Start, DecodeBinFont(file, settings).Glyphs);
+    StoreGlyphs(s, settings.Start, DecodeBinFont(file, settings).Glyphs);
     s.CurrentChar = settings.Start;
     s.SelectedGlyph = s.CharData[size_t(s.CurrentChar)][1];
     HexToChar(s, s.SelectedGlyph);

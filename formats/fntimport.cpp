@@ -7,7 +7,7 @@
 #include "core/editor.h"
 #include "core/glyphpixels.h"
 #include "core/objects.h"
-#include "formats/importstore.h"
+#include "formats/readerstore.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
@@ -147,23 +147,23 @@ void ImportFntFont(State& s)
     {
         std::vector<uint8_t> buffer;
         if (!platform::ReadFileBytes(path, buffer)) {
-            ImportOops("Could not read the file " + path);
+            ReaderOops("Could not read the file " + path);
             return;
         }
         font = ParseFntFont(buffer);
     }
     if (!font.Ok) {
-        ImportOops("unable to load FNT file");
+        ReaderOops("unable to load FNT file");
         return;
     }
 
     s.FontName = platform::ReplaceString(font.Face, " ", "_");
-    ResetImportedFont(s, -1);
+    ResetFontForReading(s, -1);
     s.FontWidth = font.Width;
     s.FontHeight = font.Height;
     s.FontStart = font.First;
     s.FontCount = int32_t(font.Glyphs.size());
-    StoreImportedGlyphs(s, font.First, font.Glyphs);
+    StoreGlyphs(s, font.First, font.Glyphs);
 
     SetupGrid(s);
     platform::SetState(obj::CharList, 0);

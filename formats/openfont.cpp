@@ -1,25 +1,18 @@
-// The Open command and its dispatch by extension, the "&Recent" items, the
-// scanning reader, and the reset and list step that every reader shares.
+// The Open command and its dispatch by extension, the "&Recent" items and the
+// scanning reader.
 #include "formats/openfont.h"
 
 #include "core/editor.h"
 #include "core/objects.h"
 #include "core/recentfiles.h"
 #include "formats/basfont.h"
+#include "formats/binfont.h"
 #include "formats/cfont.h"
+#include "formats/readerstore.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
 #include "platform/text.h"
-
-namespace {
-
-void Oops(const std::string& text)
-{
-    platform::Ask().Message("Oops!", text, platform::MessageButtons::Ok);
-}
-
-}  // namespace
 
 void OpenFontFile(State& s, const std::string& path)
 {
@@ -47,8 +40,8 @@ void OpenFontFile(State& s, const std::string& path)
         } else if (extension == "C") {
             OpenCFont(s);
         } else if (extension == "BIN") {
-            // The raw binary import opens its window here
-            // (OpenBinImportWindow); the import runs later from that window.
+            // The import runs later, when its window is answered.
+            OpenBinImportWindow(s);
         } else {
             ScanFontFile(s);
         }
@@ -96,20 +89,6 @@ FontRead ScanFontLines(FontLines& lines)
     return read;
 }
 
-void ResetFontForReading(State& s)
-{
-    s.CharData.assign(CharTableRows, CharRow{});
-    MakeCharLabels(s);
-    s.FileInfo.clear();
-    s.CurrentChar = -1;
-    platform::ClearItems(obj::CharList);
-}
-
-void ListCharacter(State& s, int32_t code)
-{
-    platform::AddItem(obj::CharList, -1, s.CharData[size_t(code)][2]);
-}
-
 void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
 {
     ResetFontForReading(s);
@@ -117,7 +96,7 @@ void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
     if (!file.Open(s.FontPath)) {
         // Said aloud: an empty font under the file's name could otherwise
         // be saved over the file.
-        Oops("Could not read the file " + s.FontPath);
+        ReaderOops("Could not read the file " + s.FontPath);
         return;
     }
     FileFontLines lines(file);
@@ -145,9 +124,9 @@ void StoreFontRead(State& s, const FontRead& read)
         ListCharacter(s, glyph.Code);
     }
     if (read.ErrorReading)
-        Oops("Error reading file");
+        ReaderOops("Error reading file");
     else if (read.CodesLeftOut)
-        Oops("The characters past code 255 were left out.");
+        ReaderOops("The characters past code 255 were left out.");
     if (read.NotTerminated)
-        Oops("Font not terminated properly.\r\nThere may be errors.");
+        ReaderOops("Font not terminated properly.\r\nThere may be errors.");
 }

@@ -21,12 +21,6 @@ void ScanFontFile(State& s);
 // The scanning reader without the file.
 FontRead ScanFontLines(FontLines& lines);
 
-// Before a reader stores anything: the character table empty with its labels,
-// no preamble, no character in the editor, the character list empty.
-void ResetFontForReading(State& s);
-// The list step: the label of `code` appended to the character list.
-void ListCharacter(State& s, int32_t code);
-
 // The frame of a text reader: the reset, FontPath opened (an "Oops!" message
 // when it cannot be), `reader` on its lines, then what it found stored.
 void ReadFontFile(State& s, FontRead (*reader)(FontLines&));

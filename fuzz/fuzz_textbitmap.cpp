@@ -5,6 +5,7 @@
 #include "core/editor.h"
 #include "core/glyphtext.h"
 #include "formats/basfont.h"
+#include "formats/readerstore.h"
 #include "fuzz/input_file.h"
 #include "fuzz/open_check.h"
 #include "platform/files.h"

@@ -1,34 +1,39 @@
-// The steps the font imports share around the font store.
-#include "formats/importstore.h"
+// The steps the font readers and imports share around the font store.
+#include "formats/readerstore.h"
 
 #include "core/editor.h"
 #include "core/objects.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
 
-void ResetImportedFont(State& s, int32_t currentChar)
+void ResetFontForReading(State& s, int32_t currentChar)
 {
     s.CharData.assign(CharTableRows, CharRow{});
     MakeCharLabels(s);
     s.FileInfo.clear();
     s.CurrentChar = currentChar;
-    // Restore must not bring a glyph of the old font into the new one.
     s.SelectedGlyph.clear();
     platform::ClearItems(obj::CharList);
 }
 
-void StoreImportedGlyphs(State& s, int32_t first, const std::vector<std::string>& glyphs)
+void ListCharacter(State& s, int32_t code)
+{
+    if (InTable(code))
+        platform::AddItem(obj::CharList, -1, s.CharData[size_t(code)][2]);
+}
+
+void StoreGlyphs(State& s, int32_t first, const std::vector<std::string>& glyphs)
 {
     for (size_t i = 0; i < glyphs.size(); ++i) {
         const int64_t code = int64_t(first) + int64_t(i);
         if (!InTable(code))
             continue;
         s.CharData[size_t(code)][1] = glyphs[i];
-        platform::AddItem(obj::CharList, -1, s.CharData[size_t(code)][2]);
+        ListCharacter(s, int32_t(code));
     }
 }
 
-void ImportOops(const std::string& text)
+void ReaderOops(const std::string& text)
 {
     platform::Ask().Message("Oops!", text, platform::MessageButtons::Ok);
 }
