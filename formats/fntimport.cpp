@@ -165,10 +165,5 @@ void ImportFntFont(State& s)
     s.FontCount = int32_t(font.Glyphs.size());
     StoreGlyphs(s, font.First, font.Glyphs);
 
-    SetupGrid(s);
-    platform::SetState(obj::CharList, 0);
-    SelectCharacter(s);
-    s.Modified = 0;
-    RequestViewFont(s, ViewFontIfOpen);
-    platform::SetWindowTitle(obj::MainWindow, "Glyphery - " + font.Face);
+    ShowFontRead(s, font.Face);
 }

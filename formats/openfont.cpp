@@ -48,12 +48,7 @@ void OpenFontFile(State& s, const std::string& path)
     }
 
     // Whatever happened above, the editor shows the font's first character.
-    SetupGrid(s);
-    platform::SetState(obj::CharList, 0);
-    SelectCharacter(s);
-    s.Modified = 0;
-    RequestViewFont(s, ViewFontIfOpen);
-    platform::SetWindowTitle(obj::MainWindow, "Glyphery - " + s.FileTitle);
+    ShowFontRead(s, s.FileTitle);
 }
 
 void OpenRecentFile(State& s, int n)

@@ -33,6 +33,16 @@ void StoreGlyphs(State& s, int32_t first, const std::vector<std::string>& glyphs
     }
 }
 
+void ShowFontRead(State& s, const std::string& name)
+{
+    SetupGrid(s);
+    platform::SetState(obj::CharList, 0);
+    SelectCharacter(s);
+    s.Modified = 0;
+    RequestViewFont(s, ViewFontIfOpen);
+    platform::SetWindowTitle(obj::MainWindow, "Glyphery - " + name);
+}
+
 void ReaderOops(const std::string& text)
 {
     platform::Ask().Message("Oops!", text, platform::MessageButtons::Ok);

@@ -19,5 +19,9 @@ void ListCharacter(State& s, int32_t code);
 // Stores `glyphs` for the codes first, first + 1, ... with the list step for
 // each. Codes outside the store are skipped.
 void StoreGlyphs(State& s, int32_t first, const std::vector<std::string>& glyphs);
+// The end of a read: the editor laid out for the font, its first character
+// selected and shown, Modified cleared, an open Font View redrawn, and the
+// main window titled "Glyphery - " + `name`.
+void ShowFontRead(State& s, const std::string& name);
 // A message box titled "Oops!" with an OK button.
 void ReaderOops(const std::string& text);
