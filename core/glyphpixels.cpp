@@ -25,6 +25,23 @@ struct UnpackTable {
 };
 constexpr UnpackTable Unpacked;
 
+// Every byte value with each of its bits doubled: the first bit of the byte
+// becomes the first two bits of the pair, its high byte first.
+struct DoublingTable {
+    uint16_t Bits[256];
+    constexpr DoublingTable() : Bits()
+    {
+        for (int v = 0; v < 256; v++) {
+            uint16_t wide = 0;
+            for (int j = 0; j < 8; j++)
+                if (v >> j & 1)
+                    wide = uint16_t(wide | 3u << (2 * j));
+            Bits[v] = wide;
+        }
+    }
+};
+constexpr DoublingTable Doubling;
+
 // Each of `count` pixels twice, side by side.
 void DoublePixels(const uint8_t* from, int count, uint8_t* to)
 {
@@ -41,6 +58,13 @@ int64_t WholeBytes(int64_t pixels)
 
 }  // namespace
 
+const uint8_t* GlyphPixels::Bytes(std::string_view text, int64_t count)
+{
+    bytes_.resize(size_t(std::max<int64_t>(count, 0)));
+    DecodeGlyphBytes(text, bytes_);
+    return bytes_.data();
+}
+
 const uint8_t* GlyphPixels::Unpack(std::string_view text, int64_t pixels)
 {
     const size_t count = size_t(WholeBytes(pixels));
@@ -56,15 +80,15 @@ const uint8_t* GlyphPixels::Unpack(std::string_view text, int64_t pixels)
 void GlyphPixels::Pack(const uint8_t* px, int64_t pixels, std::string& text)
 {
     const size_t count = pixels > 0 ? size_t(pixels / 8) : 0;
-    text.resize(count * 5);
-    char* out = text.data();
+    bytes_.resize(count);
     for (size_t i = 0; i < count; i++) {
         uint64_t eight;
         std::memcpy(&eight, px + 8 * i, 8);
         // Gathers the low bit of each of the eight bytes, the lowest byte
         // into the most significant bit.
-        WriteGlyphToken(out + 5 * i, uint8_t((eight * 0x8040201008040201ull) >> 56));
+        bytes_[i] = uint8_t((eight * 0x8040201008040201ull) >> 56);
     }
+    EncodeGlyphBytes(bytes_, text);
 }
 
 uint8_t* GlyphTransform::Blank()
@@ -182,10 +206,37 @@ void GlyphTransform::Resize(std::string_view text, int oldW, int oldH, std::stri
     codec.Pack(resized, int64_t(W) * H, out);
 }
 
+void GlyphTransform::DoubleBytes(std::string_view text, int oldW, int oldH, bool tall, std::string& out)
+{
+    const size_t rowBytes = size_t(oldW / 8);
+    const uint8_t* old = codec.Bytes(text, int64_t(rowBytes) * oldH);
+    doubledBytes.resize(rowBytes * 2 * size_t(oldH) * (tall ? 2 : 1));
+    uint8_t* to = doubledBytes.data();
+    for (int y = 0; y < oldH; y++) {
+        const uint8_t* from = old + size_t(y) * rowBytes;
+        for (size_t b = 0; b < rowBytes; b++) {
+            const uint16_t wide = Doubling.Bits[from[b]];
+            to[2 * b] = uint8_t(wide >> 8);
+            to[2 * b + 1] = uint8_t(wide);
+        }
+        if (tall) {
+            std::memcpy(to + 2 * rowBytes, to, 2 * rowBytes);
+            to += 4 * rowBytes;
+        } else {
+            to += 2 * rowBytes;
+        }
+    }
+    EncodeGlyphBytes(doubledBytes, out);
+}
+
 void GlyphTransform::DoubleSize(std::string_view text, std::string& out)
 {
     const int oldW = W / 2;
     const int oldH = H / 2;
+    if (oldW > 0 && oldH > 0 && oldW % 8 == 0 && W == 2 * oldW && H == 2 * oldH) {
+        DoubleBytes(text, oldW, oldH, true, out);
+        return;
+    }
     // Every pixel is written when the old glyph has any.
     uint8_t* doubled = oldW > 0 && oldH > 0 && W == 2 * oldW && H == 2 * oldH ? Unfilled() : Blank();
     if (oldW > 0 && oldH > 0) {
@@ -202,6 +253,10 @@ void GlyphTransform::DoubleSize(std::string_view text, std::string& out)
 void GlyphTransform::DoubleWidth(std::string_view text, std::string& out)
 {
     const int oldW = W / 2;
+    if (oldW > 0 && H > 0 && oldW % 8 == 0 && W == 2 * oldW) {
+        DoubleBytes(text, oldW, H, false, out);
+        return;
+    }
     uint8_t* doubled = oldW > 0 && H > 0 && W == 2 * oldW ? Unfilled() : Blank();
     if (oldW > 0 && H > 0) {
         const uint8_t* px = codec.Unpack(text, int64_t(oldW) * H);

@@ -22,6 +22,9 @@ public:
     // The glyph text of the first `pixels` of `px` (0 or 1 each), one token
     // per whole byte: a partial last byte is not stored.
     void Pack(const uint8_t* px, int64_t pixels, std::string& text);
+    // The first `count` bytes of `text` (missing tokens give 0), valid until
+    // the next call.
+    const uint8_t* Bytes(std::string_view text, int64_t count);
 
 private:
     std::vector<uint8_t> bytes_;
@@ -58,6 +61,10 @@ public:
 private:
     GlyphPixels codec;
     std::vector<uint8_t> work;
+    std::vector<uint8_t> doubledBytes;
+
+    // Doubling of a glyph whose rows are whole bytes: byte by byte.
+    void DoubleBytes(std::string_view text, int oldW, int oldH, bool tall, std::string& out);
 
     uint8_t* Blank();
     // The work buffer for a glyph whose every pixel is about to be written.

@@ -112,11 +112,6 @@ void AppendGlyphToken(std::string& text, uint8_t value)
     text.append(Tokens.Text[value], 5);
 }
 
-void WriteGlyphToken(char* out, uint8_t value)
-{
-    std::memcpy(out, Tokens.Text[value], 5);
-}
-
 void EncodeGlyphBytes(std::span<const uint8_t> bytes, std::string& text)
 {
     text.resize(bytes.size() * 5);

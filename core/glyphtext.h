@@ -44,8 +44,6 @@ std::vector<uint8_t> GlyphBytes(std::string_view text, int64_t count);
 
 // Appends one token for `value`: "0x", two upper-case digits, ",".
 void AppendGlyphToken(std::string& text, uint8_t value);
-// Writes the five characters of that token at `out`.
-void WriteGlyphToken(char* out, uint8_t value);
 // The glyph text of `bytes`.
 std::string EncodeGlyphBytes(std::span<const uint8_t> bytes);
 // The same into `text` (replacing what it held), so that one buffer can
