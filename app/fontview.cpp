@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -125,8 +126,11 @@ void ExpandBytes(const std::vector<uint8_t>& bytes, std::vector<uint32_t>& strea
                 t[size_t(v)][size_t(j)] = (v >> (7 - j)) & 1 ? PixelSet : PixelClear;
         return t;
     }();
-    for (size_t i = 0; i < bytes.size(); ++i)
-        std::copy_n(table[bytes[i]].data(), 8, stream.data() + 8 * i);
+    uint32_t* out = stream.data();
+    for (const uint8_t b : bytes) {
+        std::memcpy(out, table[b].data(), sizeof(uint32_t) * 8);
+        out += 8;
+    }
 }
 
 // The glyph in the editor as the bytes of its bit stream, partial last byte
@@ -204,8 +208,12 @@ void ViewFont(State& s)
         SheetTooBig();
         return;
     }
-    if (&sheet == kept)
-        std::fill(sheet.Pixels.begin(), sheet.Pixels.end(), SheetGrey | 0xFF000000u);
+    if (&sheet == kept) {
+        // Grey again: one row filled, copied to the others.
+        std::fill_n(sheet.Pixels.begin(), SW, SheetGrey | 0xFF000000u);
+        for (int y = 1; y < SH; ++y)
+            std::memcpy(sheet.Pixels.data() + size_t(y) * size_t(SW), sheet.Pixels.data(), sizeof(uint32_t) * size_t(SW));
+    }
 
     const int64_t pixels = int64_t(W) * H;
     // A partial last byte still has a token of its own when the text has one.

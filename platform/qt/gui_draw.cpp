@@ -382,7 +382,10 @@ void ShowImageOnCanvas(int control, int image)
     qt::CanvasWidget* canvas = qt::CanvasObject(control);
     if (!canvas || !IsImage(image))
         return;
-    canvas->OwnPixels();  // a drawing in progress on the canvas is kept
+    // What the canvas showed before stays where the image does not cover it
+    // (nothing to keep when it already shows this image).
+    if (canvas->ShownImage != image)
+        canvas->OwnPixels();
     canvas->ShownImage = image;
     canvas->update();
 }
