@@ -1,8 +1,8 @@
 // Raw binary fonts (.bin): glyphs of equal size with no header, every row a
 // whole number of bytes read as a little-endian integer whose most
 // significant bit is the leftmost pixel. The file does not tell its
-// geometry, so the window "Binary file specifications" (91) asks for it and
-// the import runs when that window is answered.
+// geometry, so window 91 asks for it and the import runs when that window
+// is answered.
 #pragma once
 
 #include <cstdint>
