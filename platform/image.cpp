@@ -74,6 +74,21 @@ bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept
     return true;
 }
 
+void LayOverWhite(Image& image) noexcept
+{
+    for (uint32_t& pixel : image.Pixels) {
+        const uint32_t alpha = pixel >> 24;
+        if (alpha == 255)
+            continue;
+        uint32_t out = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const uint32_t c = pixel >> shift & 255;
+            out |= (c * alpha + 255 * (255 - alpha) + 127) / 255 << shift;
+        }
+        pixel = out;
+    }
+}
+
 }  // namespace codec
 
 // ---------------------------------------------------------------------------

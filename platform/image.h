@@ -46,9 +46,10 @@ struct Image {
 // Loads a BMP, PNG or JPEG file (told apart by content). On failure returns
 // false with a reason in `error` and leaves `image` unchanged; a corrupt or
 // truncated file is a failure, never a crash. BMP: 1, 4, 8, 16, 24 and 32 bits,
-// uncompressed (16 and 32 bits also with bit fields). PNG: all colour types and
-// depths, interlaced or not; transparency is composited over black. JPEG: grey
-// and colour (CMYK is refused).
+// uncompressed (16 and 32 bits also with bit fields), 4 and 8 bits also
+// run-length encoded. PNG: all colour types and depths, interlaced or not.
+// JPEG: grey and colour (CMYK is refused). A picture with transparency (PNG,
+// or a BMP with an alpha field) is read as laid over white paper.
 bool LoadImageFile(const std::string& path, Image& image, std::string* error = nullptr);
 // The savers write 24-bit files and return false when the image is empty or
 // the file cannot be written; an existing file is then kept as it was.

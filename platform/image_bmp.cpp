@@ -1,6 +1,7 @@
 // BMP files, read and written by our own code. Reads 1, 4 and 8 bits with a
-// palette and 16, 24 and 32 bits direct (16 and 32 also with bit fields),
-// bottom-up or top-down; writes 24-bit bottom-up files.
+// palette (4 and 8 bits also run-length encoded) and 16, 24 and 32 bits direct
+// (16 and 32 also with bit fields, an alpha field among them), bottom-up or
+// top-down; writes 24-bit bottom-up files.
 #include <algorithm>
 #include <bit>
 #include <cstdio>
@@ -39,7 +40,68 @@ struct Channel {
     }
 };
 
-constexpr uint32_t BiRgb = 0, BiBitfields = 3;
+constexpr uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3, BiAlphaBitfields = 6;
+
+const char* const Damaged = "The BMP file is damaged: its header is wrong.";
+const char* const Truncated = "The BMP file is truncated.";
+
+// The run-length codes of a 4- or 8-bit picture from `at` on, rows stored
+// bottom-up: a count with an index (a run; at 4 bits two indices taking
+// turns), or 0 with an escape: 0 ends the row, 1 the picture, 2 jumps right
+// and up by the next two bytes, 3 to 255 that many literal indices padded to
+// whole 16-bit words. Pixels the codes skip keep palette entry 0, and
+// pixels past the right edge are dropped. A stream that ends before the
+// picture does is a cut file.
+bool DecodeRle(const uint8_t* data, size_t size, size_t at, int bits, const uint32_t* palette, Image& image,
+               std::string& error)
+{
+    const int64_t width = image.Width, height = image.Height;
+    std::fill(image.Pixels.begin(), image.Pixels.end(), palette[0] | 0xFF000000u);
+    int64_t x = 0, row = 0;  // row counted from the bottom
+    auto paint = [&](uint32_t count, auto indexAt) {
+        uint32_t* out = image.Pixels.data() + size_t(height - 1 - row) * size_t(width);
+        for (uint32_t i = 0; i < count && x + i < width; i++)
+            out[x + i] = palette[indexAt(i)] | 0xFF000000u;
+        x += count;
+    };
+    while (row < height) {
+        if (size - at < 2) {
+            error = Truncated;
+            return false;
+        }
+        const uint8_t count = data[at], code = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            const uint32_t even = bits == 8 ? code : code >> 4u, odd = bits == 8 ? code : code & 15u;
+            paint(count, [&](uint32_t i) { return i & 1 ? odd : even; });
+        } else if (code == 0) {
+            x = 0;
+            row++;
+        } else if (code == 1) {
+            return true;
+        } else if (code == 2) {
+            if (size - at < 2) {
+                error = Truncated;
+                return false;
+            }
+            x += data[at];
+            row += data[at + 1];
+            at += 2;
+        } else {
+            const size_t bytes = bits == 8 ? code : (code + 1u) / 2;
+            if (size - at < bytes) {
+                error = Truncated;
+                return false;
+            }
+            const uint8_t* literal = data + at;
+            paint(code, [&](uint32_t i) {
+                return bits == 8 ? literal[i] : uint32_t(literal[i / 2] >> (i & 1 ? 0 : 4) & 15);
+            });
+            at += std::min(bytes + (bytes & 1), size - at);
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -47,15 +109,14 @@ namespace codec {
 
 bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& error)
 {
-    const char* damaged = "The BMP file is damaged: its header is wrong.";
     if (size < 26) {
-        error = "The BMP file is truncated.";
+        error = Truncated;
         return false;
     }
     uint64_t pixelOffset = U32(data + 10);
     uint64_t headerSize = U32(data + 14);
     if (headerSize < 12 || 14 + headerSize > size || (headerSize > 12 && headerSize < 40)) {
-        error = damaged;
+        error = Damaged;
         return false;
     }
     int64_t width, height;
@@ -74,7 +135,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& erro
     bool topDown = height < 0;
     height = topDown ? -height : height;
     if (width <= 0 || height <= 0) {
-        error = damaged;
+        error = Damaged;
         return false;
     }
     if (!DecodedSizeAllowed(width, height)) {
@@ -85,22 +146,34 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& erro
         error = "BMP files with " + std::to_string(bits) + " bits per pixel are not supported.";
         return false;
     }
+    // Run-length codes come only with their own depth, and only bottom-up.
+    const bool rle = compression == BiRle8 || compression == BiRle4;
+    if (rle && (bits != (compression == BiRle8 ? 8u : 4u) || topDown)) {
+        error = Damaged;
+        return false;
+    }
     uint64_t tableStart = 14 + headerSize;
-    uint32_t masks[3] = {0, 0, 0};
-    if (compression == BiBitfields && (bits == 16 || bits == 32)) {
-        // The masks follow a 40-byte header, or are part of a longer one.
+    uint32_t masks[4] = {0, 0, 0, 0};  // red, green, blue, alpha
+    if ((compression == BiBitfields || compression == BiAlphaBitfields) && (bits == 16 || bits == 32)) {
+        // The masks are part of a header of 52 bytes or more (an alpha mask
+        // from 56 bytes on), or follow a 40-byte one: three, or four with
+        // alpha.
         uint64_t at = tableStart;
-        if (headerSize >= 52)
+        int count = 3;
+        if (headerSize >= 52) {
             at = 54;
-        else
-            tableStart += 12;
-        if (at + 12 > size) {
-            error = damaged;
+            count = headerSize >= 56 ? 4 : 3;
+        } else {
+            count = compression == BiAlphaBitfields ? 4 : 3;
+            tableStart += 4 * uint64_t(count);
+        }
+        if (at + 4 * uint64_t(count) > size) {
+            error = Damaged;
             return false;
         }
-        for (int i = 0; i < 3; i++)
-            masks[i] = U32(data + at + 4 * i);
-    } else if (compression != BiRgb) {
+        for (int i = 0; i < count; i++)
+            masks[i] = U32(data + at + 4 * uint64_t(i));
+    } else if (compression != BiRgb && !rle) {
         error = "Compressed BMP files are not supported.";
         return false;
     } else if (bits == 16) {
@@ -131,7 +204,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& erro
     uint64_t stride = (uint64_t(width) * bits + 31) / 32 * 4;
     uint64_t lastRow = (uint64_t(width) * bits + 7) / 8;  // the last row may lack its padding
     if (pixelOffset < tableStart || pixelOffset > size ||
-        pixelOffset + stride * uint64_t(height - 1) + lastRow > size) {
+        (!rle && pixelOffset + stride * uint64_t(height - 1) + lastRow > size)) {
         error = "The BMP file is truncated or its header is wrong.";
         return false;
     }
@@ -139,40 +212,51 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& erro
         error = "Not enough memory for the image.";
         return false;
     }
+    if (rle)
+        return DecodeRle(data, size, size_t(pixelOffset), int(bits), palette, image, error);
 
-    Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+    Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+    const bool bitFields = compression != BiRgb;
+    uint32_t alphaSeen = 0;  // the alpha values of all pixels, or-ed
     for (int64_t y = 0; y < height; y++) {
         const uint8_t* row = data + pixelOffset + stride * uint64_t(topDown ? y : height - 1 - y);
         uint32_t* out = image.Pixels.data() + size_t(y) * size_t(width);
         for (int64_t x = 0; x < width; x++) {
-            uint32_t c;
+            uint32_t c, a = 255;
             switch (bits) {
             case 1: c = palette[row[x >> 3] >> (7 - (x & 7)) & 1]; break;
             case 4: c = palette[row[x >> 1] >> (x & 1 ? 0 : 4) & 15]; break;
             case 8: c = palette[row[x]]; break;
-            case 16: {
-                uint32_t v = U16(row + 2 * x);
-                c = red.Get(v) | green.Get(v) << 8 | blue.Get(v) << 16;
-                break;
-            }
             case 24: {
                 const uint8_t* p = row + 3 * x;
                 c = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
                 break;
             }
-            default: {  // 32 bits; any alpha is dropped
-                const uint8_t* p = row + 4 * x;
-                if (compression == BiBitfields) {
-                    uint32_t v = U32(p);
-                    c = red.Get(v) | green.Get(v) << 8 | blue.Get(v) << 16;
+            default: {  // 16 bits, and 32 bits with fields: the masks say where
+                const uint32_t v = bits == 16 ? U16(row + 2 * x) : U32(row + 4 * x);
+                if (bits == 32 && !bitFields) {
+                    c = (v >> 16 & 255) | (v & 0xFF00) | (v & 255) << 16;  // B, G, R and a byte not used
                 } else {
-                    c = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
+                    c = red.Get(v) | green.Get(v) << 8 | blue.Get(v) << 16;
+                    if (alpha.bits) {
+                        a = alpha.Get(v);
+                        alphaSeen |= a;
+                    }
                 }
                 break;
             }
             }
-            out[x] = c | 0xFF000000u;
+            out[x] = c | a << 24;
         }
+    }
+    if (alpha.bits) {
+        // Some writers give an alpha field and leave it 0 throughout: such a
+        // picture is meant opaque.
+        if (alphaSeen == 0)
+            for (uint32_t& p : image.Pixels)
+                p |= 0xFF000000u;
+        else
+            LayOverWhite(image);
     }
     return true;
 }

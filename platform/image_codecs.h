@@ -29,6 +29,11 @@ bool DecodedSizeAllowed(int64_t width, int64_t height);
 // call it between setjmp and longjmp.
 bool AllocateImage(Image* image, int64_t width, int64_t height) noexcept;
 
+// Reads every pixel of `image` as laid over white paper: its top byte holds
+// the pixel's alpha (0 to 255), and each channel c becomes
+// (c x alpha + 255 x (255 - alpha)) / 255, rounded; the pixel is then opaque.
+void LayOverWhite(Image& image) noexcept;
+
 // Decode a whole file held in memory into `image`. On failure `image` may be
 // partly written and `error` holds the reason.
 bool DecodeBmp(const uint8_t* data, size_t size, Image& image, std::string& error);

@@ -67,7 +67,7 @@ uint64_t PngDataBytes(const uint8_t* data, size_t size)
 constexpr uint64_t MaxDeflateRatio = 1032;
 
 // Reads the image after setjmp is armed; every libpng error jumps out of it.
-// Transparency is composited over black.
+// A picture with transparency is read as laid over white paper.
 bool ReadPngImage(png_structp png, png_infop info, uint64_t dataBytes, Image* image, PngMessage* message)
 {
     png_read_info(png, info);
@@ -125,18 +125,10 @@ bool ReadPngImage(png_structp png, png_infop info, uint64_t dataBytes, Image* im
         for (png_uint_32 y = 0; y < height; y++)
             png_read_row(png, reinterpret_cast<png_bytep>(image->Pixels.data() + size_t(y) * width), nullptr);
 
-    const size_t count = image->Pixels.size();
-    uint8_t* bytes = reinterpret_cast<uint8_t*>(image->Pixels.data());
-    for (size_t i = 0; i < count; i++) {
-        const uint8_t* p = bytes + 4 * i;
-        uint32_t r = p[0], g = p[1], b = p[2], a = p[3];
-        if (alpha) {
-            r = (r * a + 127) / 255;
-            g = (g * a + 127) / 255;
-            b = (b * a + 127) / 255;
-        }
-        image->Pixels[i] = r | g << 8 | b << 16 | 0xFF000000u;
-    }
+    // The bytes R, G, B, A of each pixel are the image's own layout, with the
+    // alpha in the top byte.
+    if (alpha)
+        codec::LayOverWhite(*image);
     return true;
 }
 
