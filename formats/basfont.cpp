@@ -14,7 +14,6 @@
 #include "core/glyphpixels.h"
 #include "core/glyphtext.h"
 #include "formats/fontwords.h"
-#include "formats/openfont.h"
 #include "formats/savesequence.h"
 #include "platform/files.h"
 #include "platform/text.h"

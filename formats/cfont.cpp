@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "formats/fontwords.h"
-#include "formats/openfont.h"
 #include "formats/savesequence.h"
 #include "platform/files.h"
 #include "platform/text.h"

@@ -1,7 +1,7 @@
 // The Open command: the question about unsaved work, the open requester, the
 // recent-file entry, the reader chosen by the file's extension and the editor
-// set up again afterwards; the scanning reader for every other extension;
-// and the steps every font reader shares.
+// set up again afterwards; and the scanning reader for every other
+// extension.
 #pragma once
 
 #include <string>
@@ -20,10 +20,3 @@ void OpenRecentFile(State& s, int n);
 void ScanFontFile(State& s);
 // The scanning reader without the file.
 FontRead ScanFontLines(FontLines& lines);
-
-// The frame of a text reader: the reset, FontPath opened (an "Oops!" message
-// when it cannot be), `reader` on its lines, then what it found stored.
-void ReadFontFile(State& s, FontRead (*reader)(FontLines&));
-// Puts what a reader found into the font: the geometry it gave, each glyph
-// with its list step, then its messages.
-void StoreFontRead(State& s, const FontRead& read);

@@ -1,10 +1,11 @@
-// The lines of a font file, the text rules the readers share and the result
-// of a reader.
+// The lines of a font file, the text rules the readers share, the result of
+// a reader and its way into the font store.
 #include "formats/readfont.h"
 
 #include <algorithm>
 #include <limits>
 
+#include "formats/readerstore.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -99,4 +100,46 @@ std::string_view FieldOf(std::string_view text, int k, char separator)
     }
     const size_t end = text.find(separator, start);
     return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
+{
+    ResetFontForReading(s);
+    platform::TextFileReader file;
+    if (!file.Open(s.FontPath)) {
+        // Said aloud: an empty font under the file's name could otherwise
+        // be saved over the file.
+        ReaderOops("Could not read the file " + s.FontPath);
+        return;
+    }
+    FileFontLines lines(file);
+    const FontRead read = reader(lines);
+    file.Close();
+    StoreFontRead(s, read);
+}
+
+void StoreFontRead(State& s, const FontRead& read)
+{
+    if (read.Width)
+        s.FontWidth = *read.Width;
+    if (read.Height)
+        s.FontHeight = *read.Height;
+    if (read.Start)
+        s.FontStart = *read.Start;
+    if (read.Count)
+        s.FontCount = *read.Count;
+    if (read.Header)
+        s.FontHeader = *read.Header;
+    for (const FontRead::Glyph& glyph : read.Glyphs) {
+        if (!InTable(glyph.Code))
+            continue;
+        s.CharData[size_t(glyph.Code)][1] = glyph.Text;
+        ListCharacter(s, glyph.Code);
+    }
+    if (read.ErrorReading)
+        ReaderOops("Error reading file");
+    else if (read.CodesLeftOut)
+        ReaderOops("The characters past code 255 were left out.");
+    if (read.NotTerminated)
+        ReaderOops("Font not terminated properly.\r\nThere may be errors.");
 }

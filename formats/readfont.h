@@ -1,7 +1,7 @@
 // What the text font readers share: the lines of a file as they read them,
 // the small text rules of their searches, and what a reader found. The
-// readers are pure functions from lines to a FontRead; the Open command puts
-// a FontRead into the font store (formats/openfont.h).
+// readers are pure functions from lines to a FontRead, and ReadFontFile and
+// StoreFontRead put a FontRead into the font store.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/state.h"
 
 namespace platform {
 class TextFileReader;
@@ -95,3 +97,10 @@ std::string_view Piece(std::string_view text, int64_t position, int64_t length);
 int32_t HexPairValue(std::string_view text);
 // Field `k` (from 1) of `text` split at `separator`; empty when there are fewer.
 std::string_view FieldOf(std::string_view text, int k, char separator);
+
+// The frame of a text reader: the reset, FontPath opened (an "Oops!" message
+// when it cannot be), `reader` on its lines, then what it found stored.
+void ReadFontFile(State& s, FontRead (*reader)(FontLines&));
+// Puts what a reader found into the font: the geometry it gave, each glyph
+// with its list step, then its messages.
+void StoreFontRead(State& s, const FontRead& read);
