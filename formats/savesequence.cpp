@@ -42,11 +42,15 @@ bool FontFitsHeader(const State& s)
     if (fits(s.FontWidth) && fits(s.FontHeight) && fits(s.FontStart) && fits(s.FontCount)) {
         return true;
     }
-    platform::Ask().Message("Oops!",
-                            "This font cannot be saved: its size is " + platform::Str(s.FontWidth) + " x " +
-                                platform::Str(s.FontHeight) + " pixels with " + platform::Str(s.FontCount) +
-                                " characters.\r\nFont files hold width, height, first code and count up to 255.",
-                            MessageButtons::Ok);
+    std::string text = "This font cannot be saved: its size is " + platform::Str(s.FontWidth) + " x " +
+                       platform::Str(s.FontHeight) + " pixels with " + platform::Str(s.FontCount) +
+                       " characters.\r\nFont files hold width, height, first code and count up to 255.";
+    // A font of codes 0 to 255 (a whole Windows font, or 256 raw glyphs) is
+    // one character too many: say how to save the rest.
+    if (fits(s.FontWidth) && fits(s.FontHeight) && fits(s.FontStart) && s.FontCount > 255)
+        text += "\r\nDelete the first or the last character (Font menu: \"Delete first Character\" or "
+                "\"Delete last Character\") to save the other 255.";
+    platform::Ask().Message("Oops!", text, MessageButtons::Ok);
     return false;
 }
 

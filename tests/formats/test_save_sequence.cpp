@@ -96,21 +96,41 @@ TEST_F(WritersTest, StoreRangeOfEachWriter)
 
 TEST_F(WritersTest, SizeBeyondTheHeaderBytesIsRefusedBeforeTheRequester)
 {
-    // A doubled 128-pixel font is 256 pixels wide: its header cannot hold that.
-    MakeFont(256, 8, 32, 1);
-    s.CharData[32][1] = "0x00,0x01,";  // the proportional save must not move it
-    s.Modified = 1;
-    for (Writer writer : TextWriters) {
-        ask->MessageAnswers.push_back(MessageResult::Ok);
-        writer(s);
-        ASSERT_FALSE(ask->Messages.empty());
-        EXPECT_EQ(ask->Messages.back().Title, "Oops!");
-        EXPECT_NE(ask->Messages.back().Text.find("256 x 8"), std::string::npos);
+    const std::string advice = "\r\nDelete the first or the last character (Font menu: \"Delete first Character\" or "
+                               "\"Delete last Character\") to save the other 255.";
+    struct Case {
+        int32_t width, height, start, count;
+        std::string size;  // as the box gives it
+        bool advice;       // the count alone is too large
+    };
+    for (const Case& c : std::vector<Case>{
+             // A doubled 128-pixel font is 256 pixels wide.
+             {256, 8, 32, 1, "256 x 8 pixels with 1 characters", false},
+             // A whole Windows font, codes 0 to 255.
+             {8, 8, 0, 256, "8 x 8 pixels with 256 characters", true},
+             {8, 256, 0, 256, "8 x 256 pixels with 256 characters", false},
+         }) {
+        SCOPED_TRACE(c.size);
+        MakeFont(c.width, c.height, c.start, c.count);
+        s.CharData[32][1] = "0x00,0x01,";  // the proportional save must not move it
+        s.Modified = 1;
+        ask->Messages.clear();
+        ask->Titles.clear();
+        for (Writer writer : TextWriters) {
+            ask->MessageAnswers.push_back(MessageResult::Ok);
+            writer(s);
+            ASSERT_FALSE(ask->Messages.empty());
+            const std::string& text = ask->Messages.back().Text;
+            EXPECT_EQ(ask->Messages.back().Title, "Oops!");
+            EXPECT_NE(text.find(c.size), std::string::npos) << text;
+            const bool advised = text.size() > advice.size() && text.substr(text.size() - advice.size()) == advice;
+            EXPECT_EQ(advised, c.advice) << text;
+        }
+        EXPECT_EQ(ask->Titles.size(), ask->Messages.size());  // no file requester was shown
+        EXPECT_EQ(s.Modified, 1);
+        EXPECT_EQ(s.CharData[32][1], "0x00,0x01,");
+        EXPECT_TRUE(std::filesystem::is_empty(dir));
     }
-    EXPECT_EQ(ask->Titles.size(), ask->Messages.size());  // no file requester was shown
-    EXPECT_EQ(s.Modified, 1);
-    EXPECT_EQ(s.CharData[32][1], "0x00,0x01,");
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
 }
 
 // ---- Saves that cannot write ---------------------------------------------
