@@ -179,6 +179,12 @@ FontRead ReadDefineFontBlock(FontLines& lines, bool removeTabs)
     const int32_t height = HexPairValue(Piece(line, 5, 2));
     const int32_t start = HexPairValue(Piece(line, 3, 2));
     const int32_t count = HexPairValue(Piece(line, 1, 2));
+    // A glyph of no pixels cannot be read: the file is refused and the font
+    // keeps the geometry it had.
+    if (width == 0 || height == 0) {
+        read.ErrorReading = true;
+        return read;
+    }
     read.Width = width;
     read.Height = height;
     read.SetRange(start, count);

@@ -157,6 +157,12 @@ FontRead ReadCArray(FontLines& lines, bool removeTabs)
     const std::string header = RemoveChars(lines.Next(), removed);
     // The two characters after "0x" of each of the first four fields.
     auto field = [&header](int k) { return HexPairValue(Piece(FieldOf(header, k, ','), 3, 2)); };
+    // A glyph of no pixels cannot be read: the file is refused and the font
+    // keeps the geometry it had.
+    if (field(1) == 0 || field(2) == 0) {
+        read.ErrorReading = true;
+        return read;
+    }
     const int32_t start = field(3);
     const int32_t count = field(4);
     read.Header = platform::AnsiToUtf8(header);

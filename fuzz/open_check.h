@@ -1,7 +1,8 @@
 // For the font reader targets: opens a file through the Open command on a
 // fresh font, as the user would, and checks what any reader must leave: no
 // glyph outside codes 0 to 255, a font that describes only codes the store
-// holds, a glyph size New would accept, and the editor set up for it.
+// holds, a glyph size New would accept (never 0 pixels), and the editor set
+// up for it.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +28,7 @@ inline void CheckFontRead(const FontRead& read)
         std::abort();
     if (read.Start && read.Count && int64_t(*read.Start) + *read.Count - 1 > LastFontCode)
         std::abort();
-    if ((read.Width && (*read.Width < 0 || *read.Width > 1024)) || (read.Height && (*read.Height < 0 || *read.Height > 1024)))
+    if ((read.Width && (*read.Width < 1 || *read.Width > 1024)) || (read.Height && (*read.Height < 1 || *read.Height > 1024)))
         std::abort();
 }
 
@@ -64,7 +65,7 @@ inline void CheckOpen(const std::string& path)
         std::abort();
     if (s.FontCount > 0 && (s.FontStart < 0 || int64_t(s.FontStart) + s.FontCount - 1 > LastFontCode))
         std::abort();
-    if (s.FontWidth < 0 || s.FontWidth > 1024 || s.FontHeight < 0 || s.FontHeight > 1024)
+    if (s.FontWidth < 1 || s.FontWidth > 1024 || s.FontHeight < 1 || s.FontHeight > 1024)
         std::abort();
     if (s.Grid.Columns != s.FontWidth + 2 || s.Grid.Rows != s.FontHeight + 2)
         std::abort();

@@ -209,6 +209,34 @@ TEST_F(OpenTest, ReaderMessages)
     }
 }
 
+// A header of width or height 0 holds no glyph that can be read: the file is
+// refused and the font keeps its geometry, so no font of 0 pixels is ever
+// shown or saved. A count of 0 with a real size is an empty font.
+TEST_F(OpenTest, HeadersOfZeroWidthOrHeightAreRefused)
+{
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"zeros.bas", "DefineFont #8\r\n  00000000\r\nEnd DefineFont\r\n"},
+        {"flat.fnt", "DefineFont #8\r\n  01410008\r\n  00000080\r\nEnd DefineFont\r\n"},
+        {"narrow.c", "const unsigned char f[]={\r\n0x00,0x08,0x41,0x01,\r\n0x80,\r\n};\r\n"},
+        {"flat.h", "fontdatatype f[]={\r\n0x08,0x00,0x41,0x01,\r\n0x80,\r\n};\r\n"},
+        {"zeros.txt", "' font\r\n  DefineFont #8\r\n  00000000\r\nEnd DefineFont\r\n"},
+        {"empty.bas", "DefineFont #8\r\n  00410208\r\nEnd DefineFont\r\n"},
+    };
+    for (const auto& [name, text] : files) {
+        MakeFont(16, 24, 32, 3);
+        s.FontHeader = "0x10,0x18,0x20,0x03,";
+        const bool empty = name == "empty.bas";
+        EXPECT_EQ(OpenText(name, text), empty ? std::vector<std::string>{} : std::vector<std::string>{ErrorReading})
+            << name;
+        const std::string geometry = std::to_string(s.FontWidth) + " x " + std::to_string(s.FontHeight) + " " +
+                                     std::to_string(s.FontStart) + "+" + std::to_string(s.FontCount) + " " +
+                                     s.FontHeader;
+        EXPECT_EQ(geometry, empty ? "8 x 2 65+0 0x08,0x02,0x41,0x00," : "16 x 24 32+3 0x10,0x18,0x20,0x03,") << name;
+        EXPECT_EQ(platform::GetText(obj::StatusText).substr(0, 7), empty ? "8 x 2  " : "16 x 24") << name;
+        EXPECT_EQ(platform::CountItems(obj::CharList), 0) << name;
+    }
+}
+
 // Each reader keeps the font within code 255 and says so once.
 TEST_F(OpenTest, CodesPast255)
 {
@@ -253,8 +281,8 @@ TEST_F(OpenTest, AnyBytes)
     const std::vector<Case> cases = {
         {"nul.c", "const unsigned char f[]={\0\r\n0x08,0x01,0x41,0x01,\0\r\n0x\0F,\r\n};"s, {}, {"0x\0F,"s}},
         {"nul.bas", "\0DefineFont\r\n  01410108\0\r\n  000000\0\r\nEnd DefineFont"s, {ErrorReading}, {}},
-        {"one line.bas", "DefineFont #8  01410108 00000080", {NotTerminated}, {}},
-        {"one line.c", "const unsigned char f[]={0x08,0x01,0x41,0x01,0x80,};", {NotTerminated}, {}},
+        {"one line.bas", "DefineFont #8  01410108 00000080", {ErrorReading}, {}},
+        {"one line.c", "const unsigned char f[]={0x08,0x01,0x41,0x01,0x80,};", {ErrorReading}, {}},
         {"long.bas", "DefineFont #8\r\n  02410208\r\n" + words + "\r\nEnd DefineFont\r\n", {},
          {"0x80,0xFF,", "0x01,0x02,"}},
         {"long.c", "const unsigned char f[]={\r\n0x08,0x01,0x41,0x01,\r\n0x80," + words + "\r\n};\r\n", {},
