@@ -17,7 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <utility>
+#include <tuple>
 
 #include "platform/gui.h"
 #include "platform/qt/gui_qt.h"
@@ -87,6 +87,7 @@ public:
         families_ = lists[0];
         styles_ = lists[1];
         family_ = Current(families_);
+        style_ = Current(styles_);
         // The lists' own handlers, through which Qt fills in and picks the
         // styles, were connected first: these run after them.
         connect(families_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { FamilyChanged(); });
@@ -113,7 +114,8 @@ private:
         // user's.
         if (choosing_ || Current(families_) != family_ || !styles_->currentIndex().isValid())
             return;
-        QFont face = Face(family_, Current(styles_));
+        style_ = Current(styles_);
+        QFont face = Face(family_, style_);
         bold_ = face.bold();
         italic_ = face.italic();
     }
@@ -124,27 +126,30 @@ private:
         if (family == family_)
             return;
         family_ = family;
-        // Slanted or not as wanted first, then the weight nearest. Of equals,
-        // Qt's pick by name stays, or else the first in the list.
+        // Slanted or not as wanted first, then the weight nearest; of equals,
+        // the style of the name last shown, then the shortest name ("Book"
+        // rather than "Condensed"), then the first in the list.
         QStringList styles = Rows(styles_);
         auto distance = [&](int row) {
             QFont face = Face(family, styles[row]);
-            return std::pair(face.italic() != italic_, std::abs(face.weight() - (bold_ ? QFont::Bold : QFont::Normal)));
+            return std::tuple(face.italic() != italic_, std::abs(face.weight() - (bold_ ? QFont::Bold : QFont::Normal)),
+                              styles[row] != style_, styles[row].size());
         };
-        int picked = styles_->currentIndex().row(), best = picked;
+        int best = -1;
         for (int row = 0; row < int(styles.size()); row++)
             if (best < 0 || distance(row) < distance(best))
                 best = row;
-        if (best == picked)
-            return;
-        choosing_ = true;
-        styles_->setCurrentIndex(styles_->model()->index(best, 0));
-        choosing_ = false;
+        if (best >= 0 && best != styles_->currentIndex().row()) {
+            choosing_ = true;
+            styles_->setCurrentIndex(styles_->model()->index(best, 0));
+            choosing_ = false;
+        }
+        style_ = Current(styles_);
     }
 
     QListView* families_ = nullptr;
     QListView* styles_ = nullptr;
-    QString family_;
+    QString family_, style_;
     bool bold_, italic_;
     bool choosing_ = false;
 };

@@ -222,17 +222,21 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
         int Start;
         std::vector<Pick> Picks;
         int Chosen;
+        QString Shown;  // the style the dialog shows at the end
     };
     const Case cases[] = {
-        {0, {{0, "DejaVu Sans"}}, 0},
-        {StyleBold, {{0, "DejaVu Sans"}}, StyleBold},
-        {StyleItalic, {{0, "DejaVu Sans"}}, StyleItalic},
-        {StyleBold | StyleItalic, {{0, "DejaVu Sans"}}, StyleBold | StyleItalic},
+        // Not "Condensed", which is as upright and as heavy.
+        {0, {{0, "DejaVu Sans"}}, 0, "Book"},
+        {StyleBold, {{0, "DejaVu Sans"}}, StyleBold, "Bold"},
+        {StyleItalic, {{0, "DejaVu Sans"}}, StyleItalic, "Oblique"},
+        {StyleBold | StyleItalic, {{0, "DejaVu Sans"}}, StyleBold | StyleItalic, "Bold Oblique"},
         // "Sans Serif" has no bold: its italic is nearest, and still bold
         // italic is wanted on the next family.
-        {StyleBold | StyleItalic, {{0, "Sans Serif"}, {0, "DejaVu Sans"}}, StyleBold | StyleItalic},
-        {0, {{0, "DejaVu Sans"}, {1, "Bold"}}, StyleBold},
-        {StyleItalic, {{0, "DejaVu Sans"}, {1, "Bold"}, {0, "Liberation Sans"}}, StyleBold},
+        {StyleBold | StyleItalic, {{0, "Sans Serif"}, {0, "DejaVu Sans"}}, StyleBold | StyleItalic, "Bold Oblique"},
+        {0, {{0, "DejaVu Sans"}, {1, "Bold"}}, StyleBold, "Bold"},
+        {StyleItalic, {{0, "DejaVu Sans"}, {1, "Bold"}, {0, "Liberation Sans"}}, StyleBold, "Bold"},
+        // A style the new family has by the same name stays, of equals.
+        {0, {{0, "DejaVu Sans"}, {1, "Condensed"}, {0, "DejaVu Serif"}}, 0, "Condensed"},
     };
     ASSERT_TRUE(QFontDatabase::styles("DejaVu Sans").contains("Oblique")) << "it comes with fonts-dejavu-extra";
     for (const Case& c : cases) {
@@ -250,6 +254,7 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
                 EXPECT_EQ((pick.List == 0 ? shown.family() : shown.styleName()).toStdString(),
                           pick.Name.toStdString());
             }
+            EXPECT_EQ(font->currentFont().styleName().toStdString(), c.Shown.toStdString());
             font->accept();
             return true;
         });
