@@ -6,13 +6,18 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
+#include <cstdlib>
+#include <tuple>
 
 #include "platform/gui.h"
 #include "platform/qt/gui_qt.h"
@@ -64,6 +69,90 @@ int FilterIndex(const QStringList& filters, const QString& shown)
     }
     return -1;
 }
+
+// Qt's font dialog carries the style over to another family by its name only
+// and otherwise falls to the family's first style: from "Regular", "DejaVu
+// Sans" (whose regular style is "Book") comes out "Oblique". This keeps bold
+// and italic instead: on another family it selects the style nearest to them,
+// as they were started with or as the user last picked them.
+class StyleKeeper : public QObject {
+public:
+    StyleKeeper(QFontDialog& dialog, int style) : bold_(style & StyleBold), italic_(style & StyleItalic)
+    {
+        // The dialog's family, style and size lists, in that order; the
+        // style list shows the styles of the family selected.
+        QList<QListView*> lists = dialog.findChildren<QListView*>(Qt::FindDirectChildrenOnly);
+        if (lists.size() != 3 || Rows(lists[1]) != QFontDatabase::styles(Current(lists[0])))
+            return;  // not laid out as expected: left as Qt has it
+        families_ = lists[0];
+        styles_ = lists[1];
+        family_ = Current(families_);
+        style_ = Current(styles_);
+        // The lists' own handlers, through which Qt fills in and picks the
+        // styles, were connected first: these run after them.
+        connect(families_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { FamilyChanged(); });
+        connect(styles_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StyleChanged(); });
+    }
+
+private:
+    static QString Current(QListView* list) { return list->currentIndex().data().toString(); }
+    static QStringList Rows(QListView* list)
+    {
+        QStringList rows;
+        for (int row = 0; row < list->model()->rowCount(); row++)
+            rows << list->model()->index(row, 0).data().toString();
+        return rows;
+    }
+    // QFontDatabase::italic() tells only italic from upright, not oblique;
+    // the font knows both. Its size does not matter here.
+    static QFont Face(const QString& family, const QString& style) { return QFontDatabase::font(family, style, 12); }
+
+    void StyleChanged()
+    {
+        // Qt picks a style for a new family before FamilyChanged runs, while
+        // family_ is still the old one. Neither that pick nor ours is the
+        // user's.
+        if (choosing_ || Current(families_) != family_ || !styles_->currentIndex().isValid())
+            return;
+        style_ = Current(styles_);
+        QFont face = Face(family_, style_);
+        bold_ = face.bold();
+        italic_ = face.italic();
+    }
+
+    void FamilyChanged()
+    {
+        QString family = Current(families_);
+        if (family == family_)
+            return;
+        family_ = family;
+        // Slanted or not as wanted first, then the weight nearest; of equals,
+        // the style of the name last shown, then the shortest name ("Book"
+        // rather than "Condensed"), then the first in the list.
+        QStringList styles = Rows(styles_);
+        auto distance = [&](int row) {
+            QFont face = Face(family, styles[row]);
+            return std::tuple(face.italic() != italic_, std::abs(face.weight() - (bold_ ? QFont::Bold : QFont::Normal)),
+                              styles[row] != style_, styles[row].size());
+        };
+        int best = -1;
+        for (int row = 0; row < int(styles.size()); row++)
+            if (best < 0 || distance(row) < distance(best))
+                best = row;
+        if (best >= 0 && best != styles_->currentIndex().row()) {
+            choosing_ = true;
+            styles_->setCurrentIndex(styles_->model()->index(best, 0));
+            choosing_ = false;
+        }
+        style_ = Current(styles_);
+    }
+
+    QListView* families_ = nullptr;
+    QListView* styles_ = nullptr;
+    QString family_, style_;
+    bool bold_, italic_;
+    bool choosing_ = false;
+};
 
 class DesktopRequesters : public Requesters {
 public:
@@ -143,6 +232,7 @@ public:
         initial.setStrikeOut(style & StyleStrikeOut);
         QFontDialog dialog(initial, DialogParent());
         dialog.setOption(QFontDialog::DontUseNativeDialog);
+        StyleKeeper keeper(dialog, style);
         if (dialog.exec() != QDialog::Accepted)
             return choice;
         QFont chosen = dialog.selectedFont();

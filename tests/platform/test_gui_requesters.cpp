@@ -6,16 +6,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 #include "platform/gui.h"
 #include "platform/qt/gui_qt.h"
@@ -71,6 +74,18 @@ void TypeAndAccept(QFileDialog* files, const QString& name)
     ASSERT_NE(field, nullptr);
     field->setText(name);
     static_cast<QDialog*>(files)->accept();
+}
+
+// Selects the row named `text` in one of the font dialog's lists, as a click
+// on it would. The lists are the family, style and size lists, in that order.
+void SelectInFontList(QFontDialog* dialog, int list, const QString& text)
+{
+    auto lists = dialog->findChildren<QListView*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(lists.size(), 3);
+    QAbstractItemModel* model = lists[list]->model();
+    QModelIndexList rows = model->match(model->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1) << text.toStdString();
+    lists[list]->setCurrentIndex(rows[0]);
 }
 
 class Requester : public ::testing::Test {
@@ -192,6 +207,62 @@ TEST_F(Requester, MessageInputAndFont)
     EXPECT_EQ(choice.Face, "DejaVu Sans") << "a cancelled chooser still tells its face";
     EXPECT_EQ(choice.Style, StyleBold | StyleUnderline);
     EXPECT_FALSE(ask->ShiftDown());
+}
+
+// On another family the chooser keeps the style bold or not and italic or
+// not as it started, or as the user last picked it; "DejaVu Sans" has no
+// "Regular" and lists "Oblique" first.
+TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
+{
+    struct Pick {
+        int List;  // 0 the family, 1 the style
+        QString Name;
+    };
+    struct Case {
+        int Start;
+        std::vector<Pick> Picks;
+        int Chosen;
+        QString Shown;  // the style the dialog shows at the end
+    };
+    const Case cases[] = {
+        // Not "Condensed", which is as upright and as heavy.
+        {0, {{0, "DejaVu Sans"}}, 0, "Book"},
+        {StyleBold, {{0, "DejaVu Sans"}}, StyleBold, "Bold"},
+        {StyleItalic, {{0, "DejaVu Sans"}}, StyleItalic, "Oblique"},
+        {StyleBold | StyleItalic, {{0, "DejaVu Sans"}}, StyleBold | StyleItalic, "Bold Oblique"},
+        // "Sans Serif" has no bold: its italic is nearest, and still bold
+        // italic is wanted on the next family.
+        {StyleBold | StyleItalic, {{0, "Sans Serif"}, {0, "DejaVu Sans"}}, StyleBold | StyleItalic, "Bold Oblique"},
+        {0, {{0, "DejaVu Sans"}, {1, "Bold"}}, StyleBold, "Bold"},
+        {StyleItalic, {{0, "DejaVu Sans"}, {1, "Bold"}, {0, "Liberation Sans"}}, StyleBold, "Bold"},
+        // A style the new family has by the same name stays, of equals.
+        {0, {{0, "DejaVu Sans"}, {1, "Condensed"}, {0, "DejaVu Serif"}}, 0, "Condensed"},
+    };
+    ASSERT_TRUE(QFontDatabase::styles("DejaVu Sans").contains("Oblique")) << "it comes with fonts-dejavu-extra";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "start " << c.Start << ", " << c.Picks.size() << " picks");
+        std::string family;  // the one picked last
+        Answerer answer([&](QWidget* dialog, int) {
+            auto* font = qobject_cast<QFontDialog*>(dialog);
+            if (!font)
+                return false;
+            for (const Pick& pick : c.Picks) {
+                SelectInFontList(font, pick.List, pick.Name);
+                if (pick.List == 0)
+                    family = pick.Name.toStdString();
+                QFont shown = font->currentFont();
+                EXPECT_EQ((pick.List == 0 ? shown.family() : shown.styleName()).toStdString(),
+                          pick.Name.toStdString());
+            }
+            EXPECT_EQ(font->currentFont().styleName().toStdString(), c.Shown.toStdString());
+            font->accept();
+            return true;
+        });
+        FontChoice choice = ask->ChooseFont("Arial", 16, c.Start);
+        EXPECT_TRUE(choice.Accepted);
+        EXPECT_EQ(choice.Face, family);
+        EXPECT_EQ(choice.Style, c.Chosen);
+    }
 }
 
 }  // namespace
