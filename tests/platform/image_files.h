@@ -107,4 +107,14 @@ inline Bytes BmpBytes(int w, int h, int bits, const std::vector<Rgb>& palette, c
     return b;
 }
 
+// `bmp` (with a 40-byte header) claiming another size.
+inline Bytes WithBmpSize(Bytes bmp, uint32_t width, uint32_t height)
+{
+    for (int i = 0; i < 4; i++) {
+        bmp[size_t(18 + i)] = char(width >> 8 * i);
+        bmp[size_t(22 + i)] = char(height >> 8 * i);
+    }
+    return bmp;
+}
+
 }  // namespace image_test
