@@ -2,6 +2,7 @@
 #include "platform/qt/gui_registry.h"
 
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -294,5 +295,23 @@ Event WaitEvent(int timeoutMs)
 }
 
 void PostEvent(const Event& event) { qt::PushEvent(event); }
+
+void ClickWindow(int window, int x, int y, int buttons)
+{
+    qt::WindowWidget* win = qt::FindWindow(window);
+    const Qt::MouseButton button = buttons == ButtonRight ? Qt::RightButton : Qt::LeftButton;
+    if (!win)
+        return;
+    QWidget* target = win->Client->childAt(x, y);
+    if (!target)
+        target = win->Client;
+    const QPointF global = win->Client->mapToGlobal(QPointF(x, y));
+    const QPointF local = target->mapFromGlobal(global);
+    const QPointF inWindow = win->mapFromGlobal(global);
+    QMouseEvent press(QEvent::MouseButtonPress, local, inWindow, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, inWindow, global, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
 
 }  // namespace platform
