@@ -84,13 +84,15 @@ void FitSheetToScreen(int sheetW, int sheetH, int& canvasW, int& canvasH)
 
 // Opens window 69 with its label and a canvas of canvasW x canvasH at the
 // outer position (x, y). An open window whose canvas has that size is kept:
-// it is moved there and its label emptied, which the user cannot tell from
-// a new window. False when no window could be opened.
+// it is moved there, brought forward (restored when minimised) and its label
+// emptied, which the user cannot tell from a new window. False when no
+// window could be opened.
 bool OpenFontViewWindow(int x, int y, int canvasW, int canvasH)
 {
     if (platform::IsWindow(obj::FontViewWindow) && platform::ControlWidth(obj::SheetCanvas) == canvasW &&
         platform::ControlHeight(obj::SheetCanvas) == canvasH && platform::IsControl(obj::CodeLabel)) {
         platform::ResizeWindow(obj::FontViewWindow, x, y, canvasW + 20, canvasH + 60);
+        platform::ActivateWindow(obj::FontViewWindow);
         platform::SetText(obj::CodeLabel, "");
         return true;
     }
