@@ -82,26 +82,17 @@ void FitSheetToScreen(int sheetW, int sheetH, int& canvasW, int& canvasH)
     canvasH = std::max(int(int64_t(canvasW) * sheetH / sheetW), 1);
 }
 
-// Keeps a window of outer size w x h on the screen's free area.
-void KeepOnScreen(int& x, int& y, int w, int h)
-{
-    int areaX = 0, areaY = 0, areaW = 0, areaH = 0;
-    platform::ScreenArea(areaX, areaY, areaW, areaH);
-    if (areaW <= 0 || areaH <= 0)
-        return;
-    x = std::max(std::min(x, areaX + areaW - w), areaX);
-    y = std::max(std::min(y, areaY + areaH - h), areaY);
-}
-
 // Opens window 69 with its label and a canvas of canvasW x canvasH at the
 // outer position (x, y). An open window whose canvas has that size is kept:
-// it is moved there and its label emptied, which the user cannot tell from
-// a new window. False when no window could be opened.
+// it is moved there, brought forward (restored when minimised) and its label
+// emptied, which the user cannot tell from a new window. False when no
+// window could be opened.
 bool OpenFontViewWindow(int x, int y, int canvasW, int canvasH)
 {
     if (platform::IsWindow(obj::FontViewWindow) && platform::ControlWidth(obj::SheetCanvas) == canvasW &&
         platform::ControlHeight(obj::SheetCanvas) == canvasH && platform::IsControl(obj::CodeLabel)) {
         platform::ResizeWindow(obj::FontViewWindow, x, y, canvasW + 20, canvasH + 60);
+        platform::ActivateWindow(obj::FontViewWindow);
         platform::SetText(obj::CodeLabel, "");
         return true;
     }
@@ -180,19 +171,14 @@ void ViewFont(State& s)
     s.FontViewPixel = p;
     s.FontViewAspect = float(SW) / float(SH);
 
-    // The window opens anew at the remembered position; a moved window's
-    // geometry is not kept here. A sheet too big for the screen is shown
-    // scaled down, and the window kept on the screen, so that its close box
-    // stays in reach.
+    // The window opens anew at the remembered position (moved onto the
+    // screen where it would reach past it); a moved window's geometry is not
+    // kept here. A sheet too big for the screen is shown scaled down, so
+    // that the window's close box stays in reach.
     int canvasW = SW;
     int canvasH = SH;
     FitSheetToScreen(SW, SH, canvasW, canvasH);
-    int x = s.FontViewX;
-    int y = s.FontViewY;
-    if (canvasW != SW)
-        KeepOnScreen(x, y, canvasW + 20 + platform::WindowWidth(obj::MainWindow, false) - platform::WindowWidth(obj::MainWindow),
-                     canvasH + 60 + platform::WindowHeight(obj::MainWindow, false) - platform::WindowHeight(obj::MainWindow));
-    const bool open = OpenFontViewWindow(x, y, canvasW, canvasH);
+    const bool open = OpenFontViewWindow(s.FontViewX, s.FontViewY, canvasW, canvasH);
 
     // The sheet is drawn straight from the glyph texts, so `Grid` keeps the
     // glyph in the editor, unstored edits included; that glyph's cell is

@@ -128,6 +128,10 @@ void OpenTtfView(State& s)
         CreateViewControls();
         platform::SetState(obj::TtfWeightSpin, 5);
         platform::SetText(obj::TtfWeightSpin, "5");
+    } else {
+        // Behind other windows or minimised, the view comes forward as a new
+        // one would.
+        platform::ActivateWindow(obj::TtfViewWindow);
     }
     platform::ClearItems(obj::TtfCodePageList);
     platform::AddItem(obj::TtfCodePageList, -1, "CP437");

@@ -76,11 +76,16 @@ void LayoutMainWindow(State& s)
     // The rule leaves room for a window frame of the usual size. Where the
     // frame is thinner, or there is none, it would hide the glyph's last rows
     // or columns behind a scroll bar although the window has room for them:
-    // the scroll area then takes the room the whole glyph needs.
+    // the scroll area then takes the room the whole glyph needs. Where the
+    // frame is thicker, it would push the scroll bars past the window's
+    // edge: the area ends at the inner area's edge, so that a glyph larger
+    // than the window is always reached by scrolling.
     const int border = 2 * platform::ScrollAreaBorder(obj::EditorScrollArea);
+    const int roomW = platform::WindowWidth(obj::MainWindow) - 20;
+    const int roomH = platform::WindowHeight(obj::MainWindow) - 40;
     auto fit = [](int rule, int need, int room) { return need <= room ? std::max(rule, need) : rule; };
-    const int areaW = fit(outerW - 20, canvasW + border, platform::WindowWidth(obj::MainWindow) - 20);
-    const int areaH = fit(outerH - 95, canvasH + border, platform::WindowHeight(obj::MainWindow) - 40);
+    const int areaW = std::min(fit(outerW - 20, canvasW + border, roomW), roomW + 10);
+    const int areaH = std::min(fit(outerH - 95, canvasH + border, roomH), roomH);
     platform::ResizeControl(obj::EditorScrollArea, 10, 40, std::max(areaW, 0), std::max(areaH, 0));
     platform::SetScrollAreaInner(obj::EditorScrollArea, canvasW, canvasH);
     platform::ResizeControl(obj::EditorCanvas, 0, 0, canvasW, canvasH);

@@ -84,6 +84,10 @@ struct Event {
 Event WaitEvent(int timeoutMs = 10);
 // Queues an event as if the user had made it (driver and tests).
 void PostEvent(const Event& event);
+// A mouse button pressed and released as the user does it at (x, y) of a
+// window's inner area (driver and tests): whatever shows there takes it, a
+// control, a scroll bar or nothing. `buttons` is ButtonLeft or ButtonRight.
+void ClickWindow(int window, int x, int y, int buttons);
 
 // ---- Controls ------------------------------------------------------------
 // `parent` is a scroll area to place the control in, or -1 for the window.
@@ -126,6 +130,8 @@ int ScrollAreaY(int control);
 // The width of the border a scroll area draws around its inner area.
 int ScrollAreaBorder(int control);
 void SetScrollAreaY(int control, int y);
+int ScrollAreaX(int control);
+void SetScrollAreaX(int control, int x);
 
 // What a window holds, for the scripted driver and the tests.
 enum class ControlKind { Button, List, Label, Field, CheckBox, Spin, ScrollArea, Canvas };

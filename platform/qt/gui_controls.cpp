@@ -462,6 +462,18 @@ void SetScrollAreaY(int control, int y)
         area->verticalScrollBar()->setValue(y);
 }
 
+int ScrollAreaX(int control)
+{
+    auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea);
+    return area ? area->horizontalScrollBar()->value() : 0;
+}
+
+void SetScrollAreaX(int control, int x)
+{
+    if (auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea))
+        area->horizontalScrollBar()->setValue(x);
+}
+
 // ---------------------------------------------------------------------------
 // What a window holds
 

@@ -145,6 +145,7 @@ bool CreateMenuBar(int menuBar, int window)
         delete bar.data();
     }
     ForgetMenuBarsOf(window);
+    const QPoint at = win->OuterPosition();
     int innerWidth = win->Client->width(), innerHeight = win->Client->height();
     delete win->Bar;
     auto* bar = new QMenuBar(win);
@@ -152,7 +153,7 @@ bool CreateMenuBar(int menuBar, int window)
     win->Bar = bar;
     bar->show();
     // The window grows by the bar: the inner size stays.
-    win->SetInnerSize(innerWidth, innerHeight);
+    ResizeWindow(window, at.x(), at.y(), innerWidth, innerHeight);
     gui.MenuBars[menuBar] = MenuBarRecord{window, bar, {}};
     gui.BuildBar = menuBar;
     gui.MenuStack.clear();

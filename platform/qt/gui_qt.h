@@ -11,6 +11,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/gui.h"
 
@@ -36,7 +37,8 @@ public:
     QWidget* Client;
     QMenuBar* Bar = nullptr;
     // The size last set by the program or reported to it; a resize to any
-    // other size came from the user.
+    // other size came from the user (or, while the window is being framed,
+    // from the window manager, and is undone).
     QSize KnownSize;
     std::map<int, QShortcut*> Shortcuts;  // by Qt key code plus our modifier bits
 
@@ -45,6 +47,13 @@ public:
     void LayoutParts();
     // Sets the inner size, keeping a fixed frame fixed.
     void SetInnerSize(int width, int height);
+    // Sets the inner size for a frame that is to stand at `position`; a
+    // sizeable window grows no larger than the free area of that screen.
+    void SetInnerSizeAt(QPoint position, int width, int height);
+    // `position` moved just far enough for the whole frame to lie inside the
+    // free area of its screen, or to that area's top-left corner when the
+    // frame is larger; a frame that fits stays exactly there.
+    QPoint OnScreen(QPoint position) const;
     // Puts the frame (title bar and borders included) at `position`. A new
     // window's frame is not known until the window manager has framed it:
     // until then the window stands with its inner area there, and it is
@@ -62,11 +71,21 @@ private:
     // Moves a window placed by PlaceFrame to its place once its frame is
     // known, for a short while after that.
     void SettleFrame();
+    // The frame's borders and title bar: the window's own once the window
+    // system has framed it; until then those of another window of ours that
+    // is framed (one window manager frames them alike), else none.
+    QMargins FrameMargins() const;
+    QSize OuterSize() const;
+    // True from PlaceFrame until the window stands framed where it was
+    // placed.
+    bool Placing() const;
+    void StopSettling();
 
     QPoint wantedFrame_;
     QTimer* frameTimer_ = nullptr;  // active while the window is being placed
     QElapsedTimer frameClock_;      // since PlaceFrame
     qint64 framedAt_ = -1;          // when the frame was first known
+    std::vector<QSize> earlierSizes_;  // set by the program while placing, then replaced
 };
 
 // A canvas: a backing image that drawing writes and the screen shows.

@@ -2,6 +2,7 @@
 #include "platform/qt/gui_registry.h"
 
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -138,15 +139,18 @@ bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight, const
     CloseWindow(window);
     auto* win = new qt::WindowWidget(window, flags);
     win->setWindowTitle(Q(title));
-    win->SetInnerSize(innerWidth, innerHeight);
     Registry().Windows[window] = win;
+    // The whole window opens on the screen: a window saved where no screen
+    // is now, or reaching past the screen's edge, is moved onto it.
+    win->SetInnerSizeAt(QPoint(x, y), innerWidth, innerHeight);
     if (flags & WindowCentered) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect area = screen->availableGeometry();
-            win->move(area.x() + (area.width() - win->width()) / 2, area.y() + (area.height() - win->height()) / 2);
+            win->move(win->OnScreen(QPoint(area.x() + (area.width() - win->width()) / 2,
+                                           area.y() + (area.height() - win->height()) / 2)));
         }
     } else {
-        win->PlaceFrame(QPoint(x, y));
+        win->PlaceFrame(win->OnScreen(QPoint(x, y)));
     }
     win->show();
     return true;
@@ -216,10 +220,17 @@ void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
     auto* win = FindWindow(window);
     if (!win)
         return;
-    win->SetInnerSize(innerWidth, innerHeight);
-    // Its own position leaves the window where it is, framed or not yet.
-    if (QPoint(x, y) != win->OuterPosition())
-        win->PlaceFrame(QPoint(x, y));
+    const QPoint current = win->OuterPosition();
+    const QSize before = win->KnownSize;
+    win->SetInnerSizeAt(QPoint(x, y), innerWidth, innerHeight);
+    // Its own position leaves a window of the same size where it is, framed
+    // or not yet, on the screen or not. A new place or size keeps the whole
+    // window on the screen.
+    if (QPoint(x, y) == current && win->KnownSize == before)
+        return;
+    const QPoint wanted = win->OnScreen(QPoint(x, y));
+    if (wanted != current)
+        win->PlaceFrame(wanted);
 }
 
 void ActivateWindow(int window)
@@ -294,5 +305,23 @@ Event WaitEvent(int timeoutMs)
 }
 
 void PostEvent(const Event& event) { qt::PushEvent(event); }
+
+void ClickWindow(int window, int x, int y, int buttons)
+{
+    qt::WindowWidget* win = qt::FindWindow(window);
+    const Qt::MouseButton button = buttons == ButtonRight ? Qt::RightButton : Qt::LeftButton;
+    if (!win)
+        return;
+    QWidget* target = win->Client->childAt(x, y);
+    if (!target)
+        target = win->Client;
+    const QPointF global = win->Client->mapToGlobal(QPointF(x, y));
+    const QPointF local = target->mapFromGlobal(global);
+    const QPointF inWindow = win->mapFromGlobal(global);
+    QMouseEvent press(QEvent::MouseButtonPress, local, inWindow, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, inWindow, global, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
 
 }  // namespace platform

@@ -27,11 +27,25 @@
 //                                    (no buttons) for a check box; other controls
 //                                    and values the control cannot take end the run
 //   close WINDOW                     a close request
+//   click WINDOW X Y [left|right]    a real mouse click at (X, Y) of the window's
+//                                    inner area: whatever shows there takes it
+//                                    (a canvas, a scroll bar...); then the loop
+//                                    runs until the events it raised are handled
+//   scroll WINDOW AREA X Y           the scroll bars of scroll area AREA dragged
+//                                    to X and Y
+//   activate WINDOW                  the window brought forward, as a click on
+//                                    it does
 //   idle                             one pass of the loop
 //   bytes PATH HEX...                append bytes, each two hexadecimal digits
 //                                    (blanks between them allowed), to the file
 //                                    PATH, creating it when missing
-//   dump font|state|grid|list|clipboard
+//   dump font|state|grid|list|clipboard|active
+//   dump grid X Y W H                the part of the grid W x H from (X, Y)
+//                                    ("active N": our window the system has
+//                                    made active, -1 for none)
+//   dump frame WINDOW                "frame WINDOW X,Y W x H on X,Y W x H": the
+//                                    outer frame's place and size and the
+//                                    screen's free area
 //   dump menu N                      the text of menu item N
 //   dump sheet [PATH]                image 90 as PNG; without PATH as text, one
 //                                    character a pixel (# white, . black, - grey)
@@ -311,6 +325,39 @@ void Driver::Step(const std::string& line)
         e.Kind = platform::EventKind::CloseWindow;
         e.Window = Number(w[1]);
         Inject(e);
+    } else if (op == "click") {
+        if (w.size() != 4 && w.size() != 5)
+            Fail("click takes WINDOW X Y [left|right]");
+        NeedRunning();
+        const std::string button = w.size() == 5 ? w[4] : "left";
+        if (button != "left" && button != "right")
+            Fail("click takes left or right");
+        platform::ClickWindow(Number(w[1]), Number(w[2]), Number(w[3]),
+                              button == "left" ? platform::ButtonLeft : platform::ButtonRight);
+        // The passes handle what the click raised; the first that finds
+        // nothing ends the step.
+        for (int pass = 0; pass < 1000; ++pass) {
+            if (!ProgramPass(s)) {
+                End();
+                return;
+            }
+            if (s.Event.Kind == platform::EventKind::None)
+                return;
+        }
+    } else if (op == "scroll") {
+        if (w.size() != 5)
+            Fail("scroll takes WINDOW AREA X Y");
+        NeedRunning();
+        platform::ControlInfo info;
+        if (!ControlOf(Number(w[1]), Number(w[2]), info) || info.Kind != platform::ControlKind::ScrollArea)
+            Fail("window " + w[1] + " has no scroll area " + w[2]);
+        platform::SetScrollAreaX(info.Number, Number(w[3]));
+        platform::SetScrollAreaY(info.Number, Number(w[4]));
+    } else if (op == "activate") {
+        if (w.size() != 2)
+            Fail("activate takes one window number");
+        NeedRunning();
+        platform::ActivateWindow(Number(w[1]));
     } else if (op == "bytes") {
         if (w.size() < 2)
             Fail("bytes takes PATH HEX...");

@@ -56,10 +56,11 @@ struct Driver {
     void Dump(const std::string& line, const std::vector<std::string>& w);
     void DumpFont();
     void DumpState();
-    void DumpGrid();
+    void DumpGrid(int left, int top, int width, int height);
     void DumpChart();
     void DumpSheet(const platform::Image& image);
     void DumpWindow(int window);
+    void DumpFrame(int window);
     void DumpToolTip(int window, int control);
     void DumpCanvas(int window, int control, const std::string& path);
 };

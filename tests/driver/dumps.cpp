@@ -85,11 +85,11 @@ void Driver::DumpChart()
           " style " + platform::Str(s.TtfFontStyle));
 }
 
-void Driver::DumpGrid()
+void Driver::DumpGrid(int left, int top, int width, int height)
 {
-    for (int y = 0; y < s.FontHeight; ++y) {
+    for (int y = top; y < top + height; ++y) {
         std::string row;
-        for (int x = 0; x < s.FontWidth; ++x) {
+        for (int x = left; x < left + width; ++x) {
             if (!s.Grid.Inside(x, y))
                 row += '?';
             else
@@ -138,6 +138,20 @@ void Driver::DumpWindow(int window)
               Quoted(c.Text) + " " + platform::Str(c.State));
 }
 
+void Driver::DumpFrame(int window)
+{
+    using platform::Str;
+    int x = 0, y = 0, w = 0, h = 0;
+    platform::ScreenArea(x, y, w, h);
+    const std::string screen = " on " + Str(x) + "," + Str(y) + " " + Str(w) + " x " + Str(h);
+    if (!platform::IsWindow(window)) {
+        Print("frame " + Str(window) + ": not open" + screen);
+        return;
+    }
+    Print("frame " + Str(window) + " " + Str(platform::WindowX(window)) + "," + Str(platform::WindowY(window)) + " " +
+          Str(platform::WindowWidth(window, false)) + " x " + Str(platform::WindowHeight(window, false)) + screen);
+}
+
 void Driver::DumpToolTip(int window, int control)
 {
     const std::string name = "tooltip " + platform::Str(window) + " " + platform::Str(control);
@@ -173,7 +187,18 @@ void Driver::Dump(const std::string& line, const std::vector<std::string>& w)
     } else if (what == "state") {
         DumpState();
     } else if (what == "grid") {
-        DumpGrid();
+        if (w.size() == 2)
+            DumpGrid(0, 0, s.FontWidth, s.FontHeight);
+        else if (w.size() == 6)
+            DumpGrid(Number(w[2]), Number(w[3]), Number(w[4]), Number(w[5]));
+        else
+            Fail("dump grid takes nothing or X Y W H");
+    } else if (what == "active") {
+        Print("active " + platform::Str(platform::ActiveWindow()));
+    } else if (what == "frame") {
+        if (w.size() != 3)
+            Fail("dump frame takes a window number");
+        DumpFrame(Number(w[2]));
     } else if (what == "list") {
         int count = platform::CountItems(12);
         Print("items " + platform::Str(count));

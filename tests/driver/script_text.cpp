@@ -34,6 +34,8 @@ void Print(const std::string& line)
 {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
+    // A line at a time, so that whoever watches the output sees each step.
+    std::fflush(stdout);
 }
 
 std::string OneLine(const std::string& text)

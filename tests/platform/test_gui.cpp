@@ -314,6 +314,17 @@ TEST_F(Gui, WindowSizesCloseAndResizeEvents)
     EXPECT_EQ(GetMenuItemText(3, 39), "");
 }
 
+// A window brought forward is restored first when it was minimised.
+TEST_F(Gui, ActivatingRestoresAMinimisedWindow)
+{
+    QWidget* window = qt::WindowObject(0);
+    window->showMinimized();
+    ASSERT_TRUE(window->isMinimized());
+    ActivateWindow(0);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(Gui, ClipboardRoundTrip)
 {
     for (std::string text : {"Grüße ✓ Chr$(176)", "  myBm$ = \"\"\r\n  ' GUI BITMAP 0,0,myBm$,5,7\r\n"}) {

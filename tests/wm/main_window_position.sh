@@ -1,19 +1,10 @@
 #!/usr/bin/env bash
 # The main window opens with its frame where the settings file says and
-# writes the same place back: three runs of the real program under an X
-# server with a window manager must leave MainX and MainY as they were.
-#   main_window_position.sh DRIVER WORKDIR
+# writes the same place back: three runs of the real program under a window
+# manager must leave MainX and MainY as they were.
+#   main_window_position.sh DRIVER   (run by with_window_manager.sh)
 set -euo pipefail
-driver=$(realpath "$1")
-work=$2
-
-if [ "${3:-}" != "--inside" ]; then
-    rm -rf "$work"
-    mkdir -p "$work"
-    # A free display of its own, then this script again inside it.
-    exec xvfb-run -a -s "-screen 0 1600x1000x24 -nolisten tcp" "$(realpath "$0")" "$driver" "$work" --inside
-fi
-cd "$work"
+driver=$1
 
 cat > Glyphery.inf <<'INF'
 [Windows]
@@ -23,14 +14,6 @@ INF
 # Enough passes of the loop for the window manager to frame the window.
 for i in $(seq 40); do echo idle; done > start-and-quit.script
 
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill $wm 2>/dev/null || true' EXIT
-# The window manager is ready once it has announced itself on the root.
-for i in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
-done
 status=0
 for run in 1 2 3; do
     QT_QPA_PLATFORM=xcb "$driver" start-and-quit.script >/dev/null
