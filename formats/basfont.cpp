@@ -257,18 +257,17 @@ FontRead OpenTextBitmapFont(FontLines& lines)
             columnsGiven = platform::Val(FieldOf(line, 2, ','));
             const int64_t first = platform::Val(FieldOf(line, 3, ','));
             const int64_t last = platform::Val(FieldOf(line, 4, ','));
-            // A first code the store has no row for is refused; so is a size
-            // New would refuse, before anything is allocated for it.
-            if (first < 0 || first > LastFontCode) {
+            // A header that describes no font is refused before any of it is
+            // kept, so the font keeps its geometry and codes: a first code
+            // the store has no row for, a last code more than one below it
+            // (a count below 0; one below is a count of 0, an empty font), or
+            // a size New would refuse, which is never allocated.
+            if (first < 0 || first > LastFontCode || last < 1 || last < first - 1 || rowsGiven < 1 ||
+                columnsGiven < 1 || rowsGiven > MaxBitmapSide || columnsGiven > MaxBitmapSide) {
                 read.ErrorReading = true;
                 return read;
             }
-            read.SetRange(first, std::clamp<int64_t>(last, INT32_MIN, INT32_MAX) - first + 1);
-            if (rowsGiven < 1 || columnsGiven < 1 || last < 1 || rowsGiven > MaxBitmapSide ||
-                columnsGiven > MaxBitmapSide) {
-                read.ErrorReading = true;
-                return read;
-            }
+            read.SetRange(first, std::min<int64_t>(last, INT32_MAX) - first + 1);
             // The glyph grows to a whole number of bytes: an odd width by a
             // column, an even one by rows.
             width = columnsGiven;

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr size_t HeaderSize = 118;  // the character table follows
 constexpr int64_t TallestGlyph = 60;
 constexpr int64_t WidestGlyph = 1024;
 
@@ -59,6 +58,30 @@ private:
 
 }  // namespace
 
+bool IsWindowsFontHeader(std::span<const uint8_t> head, int64_t fileSize)
+{
+    if (head.size() < FntHeaderSize)
+        return false;
+    const uint32_t version = Little(head, 0, 2);
+    const bool raster = (Little(head, 66, 2) & 1) == 0;
+    if ((version != 0x0200 && version != 0x0300) || !raster)
+        return false;
+    const int64_t size = Little(head, 2, 4);
+    if (size == fileSize)
+        return true;
+    // More bytes than the size field gives: the rest of the header must hold
+    // together. The character table of version 3.0 has entries of 6 bytes
+    // behind a header of 148.
+    const int64_t first = head[95];
+    const int64_t last = head[96];
+    const int64_t table = version == 0x0200 ? int64_t(FntHeaderSize) + 4 * (last - first + 1)
+                                            : 148 + 6 * (last - first + 1);
+    const int64_t face = Little(head, 105, 4);
+    const int64_t bits = Little(head, 113, 4);
+    return size < fileSize && Little(head, 88, 2) != 0 && Little(head, 93, 2) != 0 && first <= last &&
+           table <= bits && bits < fileSize && face < fileSize;
+}
+
 std::pair<int32_t, int32_t> FntCell(int32_t width, int32_t height)
 {
     const int32_t w = width;
@@ -82,7 +105,7 @@ std::pair<int32_t, int32_t> FntCell(int32_t width, int32_t height)
 FntFont ParseFntFont(std::span<const uint8_t> file)
 {
     FntFont font;
-    if (file.size() < HeaderSize)
+    if (file.size() < FntHeaderSize)
         return font;
     const uint32_t version = Little(file, 0, 2);
     const int64_t pixHeight = Little(file, 88, 2);
@@ -97,10 +120,10 @@ FntFont ParseFntFont(std::span<const uint8_t> file)
         return font;
     const int64_t count = last - first + 1;
     const int64_t size = int64_t(file.size());
-    if (size < int64_t(HeaderSize) + 4 * count || face >= size || bits >= size)
+    if (size < int64_t(FntHeaderSize) + 4 * count || face >= size || bits >= size)
         return font;
     for (int64_t i = 0; i < count; ++i) {
-        const size_t entry = HeaderSize + size_t(4 * i);
+        const size_t entry = FntHeaderSize + size_t(4 * i);
         if (Little(file, entry, 2) != 0 && Little(file, entry + 2, 2) >= size)
             return font;
     }
@@ -110,7 +133,7 @@ FntFont ParseFntFont(std::span<const uint8_t> file)
     GlyphPixels codec;
     std::vector<uint8_t> pixels(size_t(w) * size_t(h));
     for (int64_t i = 0; i < count; ++i) {
-        const size_t entry = HeaderSize + size_t(4 * i);
+        const size_t entry = FntHeaderSize + size_t(4 * i);
         const int64_t width = Little(file, entry, 2);
         std::string& glyph = font.Glyphs.emplace_back();
         if (width == 0)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "formats/fntimport.h"
 #include "formats/readerstore.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -102,6 +103,16 @@ std::string_view FieldOf(std::string_view text, int k, char separator)
     return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
+// Whether the open `file` starts as a Windows bitmap font.
+static bool IsWindowsFontFile(platform::TextFileReader& file)
+{
+    std::vector<uint8_t> head;
+    file.Seek(0);
+    while (head.size() < FntHeaderSize && int64_t(head.size()) < file.Length())
+        head.push_back(file.ReadByte());
+    return IsWindowsFontHeader(head, file.Length());
+}
+
 void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
 {
     ResetFontForReading(s);
@@ -113,7 +124,12 @@ void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
         return;
     }
     FileFontLines lines(file);
-    const FontRead read = reader(lines);
+    FontRead read = reader(lines);
+    // ".fnt" also names the Windows bitmap font, which Open does not read:
+    // such a file is refused like any other, and the message points to the
+    // command that reads it.
+    if (read.ErrorReading)
+        read.WindowsFont = IsWindowsFontFile(file);
     file.Close();
     StoreFontRead(s, read);
 }
@@ -137,7 +153,9 @@ void StoreFontRead(State& s, const FontRead& read)
         ListCharacter(s, glyph.Code);
     }
     if (read.ErrorReading)
-        ReaderOops("Error reading file");
+        ReaderOops(read.WindowsFont ? "Error reading file\r\nThis is a Windows bitmap font: use \"Import FNT Font\" "
+                                      "(File menu) to read it."
+                                    : "Error reading file");
     else if (read.CodesLeftOut)
         ReaderOops("The characters past code 255 were left out.");
     if (read.NotTerminated)

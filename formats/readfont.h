@@ -75,6 +75,8 @@ struct FontRead {
     bool ErrorReading = false;   // "Error reading file"
     bool NotTerminated = false;  // "Font not terminated properly."
     bool CodesLeftOut = false;   // characters past code 255 were dropped
+    // Refused, but a Windows bitmap font: the message says what reads it.
+    bool WindowsFont = false;
 
     // Stores the glyph of `code` (text in the ANSI code page); a code past
     // 255 is left out instead.
@@ -99,7 +101,8 @@ int32_t HexPairValue(std::string_view text);
 std::string_view FieldOf(std::string_view text, int k, char separator);
 
 // The frame of a text reader: the reset, FontPath opened (an "Oops!" message
-// when it cannot be), `reader` on its lines, then what it found stored.
+// when it cannot be), `reader` on its lines, then what it found stored. A
+// file the reader refuses is looked at once more for a Windows bitmap font.
 void ReadFontFile(State& s, FontRead (*reader)(FontLines&));
 // Puts what a reader found into the font: the geometry it gave, each glyph
 // with its list step, then its messages.

@@ -1,8 +1,9 @@
 // For the font reader targets: opens a file through the Open command on a
 // fresh font, as the user would, and checks what any reader must leave: no
 // glyph outside codes 0 to 255, a font that describes only codes the store
-// holds, a glyph size New would accept (never 0 pixels), and the editor set
-// up for it.
+// holds (never a count below 0), a glyph size New would accept (never 0
+// pixels), the editor set up for it, and after "Error reading file" the
+// geometry and codes the font had.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,10 @@ inline void CheckFontRead(const FontRead& read)
     if (read.Start && read.Count && int64_t(*read.Start) + *read.Count - 1 > LastFontCode)
         std::abort();
     if ((read.Width && (*read.Width < 1 || *read.Width > 1024)) || (read.Height && (*read.Height < 1 || *read.Height > 1024)))
+        std::abort();
+    if (read.Count && *read.Count < 0)
+        std::abort();
+    if (read.ErrorReading && (read.Width || read.Height || read.Start || read.Count || read.Header))
         std::abort();
 }
 
@@ -63,7 +68,7 @@ inline void CheckOpen(const std::string& path)
     // Only codes 0 to 255 hold glyphs, and the font describes no others.
     if (!s.CharData[256][1].empty())
         std::abort();
-    if (s.FontCount > 0 && (s.FontStart < 0 || int64_t(s.FontStart) + s.FontCount - 1 > LastFontCode))
+    if (s.FontCount < 0 || (s.FontCount > 0 && (s.FontStart < 0 || int64_t(s.FontStart) + s.FontCount - 1 > LastFontCode)))
         std::abort();
     if (s.FontWidth < 1 || s.FontWidth > 1024 || s.FontHeight < 1 || s.FontHeight > 1024)
         std::abort();
@@ -71,4 +76,8 @@ inline void CheckOpen(const std::string& path)
         std::abort();
     if (s.Modified != 0 || s.RecentFiles.size() != 1 || ask->Messages.size() > 2)
         std::abort();
+    for (const platform::ScriptedRequesters::Shown& shown : ask->Messages)
+        if (shown.Text.starts_with("Error reading file") &&
+            (s.FontWidth != 16 || s.FontHeight != 24 || s.FontStart != 32 || s.FontCount != 0 || !s.FontHeader.empty()))
+            std::abort();
 }

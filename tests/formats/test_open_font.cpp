@@ -237,6 +237,36 @@ TEST_F(OpenTest, HeadersOfZeroWidthOrHeightAreRefused)
     }
 }
 
+// A text bitmap header that describes no font (a count below 0, a size of 0
+// or past 1024) is refused and keeps all of the font's geometry and codes;
+// a count of 0 with a real size is an empty font.
+TEST_F(OpenTest, TextBitmapHeadersThatDescribeNoFontAreRefused)
+{
+    // Geometry, FontHeader and status text after the Open.
+    const std::string kept = "16 x 24 32+3 0x10,0x18,0x20,0x03,|16 x 24      Chr$(32) to Chr$(34)";
+    const std::vector<std::pair<std::string, std::string>> headers = {
+        {"8,8,65,2", kept},      // a count of -62
+        {"8,8,65,63", kept},     // a count of -1
+        {"0,8,65,66", kept},     // height 0
+        {"8,0,65,66", kept},     // width 0
+        {"1025,8,65,66", kept},  // past 1024
+        {"8,8,65,64", "8 x 8 65+0 0x10,0x18,0x20,0x03,|8 x 8      Chr$(65) to Chr$(64)"},
+    };
+    for (const auto& [header, geometry] : headers) {
+        MakeFont(16, 24, 32, 3);
+        s.FontHeader = "0x10,0x18,0x20,0x03,";
+        EXPECT_EQ(OpenText("font.fnt", header + "\r\n#\r\n#\r\n"),
+                  geometry == kept ? std::vector<std::string>{ErrorReading} : std::vector<std::string>{})
+            << header;
+        EXPECT_EQ(std::to_string(s.FontWidth) + " x " + std::to_string(s.FontHeight) + " " +
+                      std::to_string(s.FontStart) + "+" + std::to_string(s.FontCount) + " " + s.FontHeader + "|" +
+                      platform::GetText(obj::StatusText),
+                  geometry)
+            << header;
+        EXPECT_EQ(platform::CountItems(obj::CharList), 0) << header;
+    }
+}
+
 // Each reader keeps the font within code 255 and says so once.
 TEST_F(OpenTest, CodesPast255)
 {
