@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -13,6 +14,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 
 #include <algorithm>
@@ -69,6 +71,30 @@ int FilterIndex(const QStringList& filters, const QString& shown)
     }
     return -1;
 }
+
+// Icons and types for the file requesters from the names alone. Qt's own
+// provider reads the first bytes of each file listed or typed to tell its
+// type, on the program's thread, and some reads never return: /proc/kmsg
+// waits for the kernel's next message, a named pipe for a writer. Only the
+// folder's listing and a stat of each entry remain, and they do not block.
+class NameOnlyIcons : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return icon(info.isRoot() ? Drive : info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isRoot())
+            return QApplication::translate("QAbstractFileIconProvider", "Drive");
+        if (info.isDir())
+            return QApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms");
+        // By the extension; a named pipe or a device by its kind.
+        QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+};
 
 // Qt's font dialog carries the style over to another family by its name only
 // and otherwise falls to the family's first style: from "Regular", "DejaVu
@@ -278,8 +304,11 @@ private:
             }
         }
 
+        NameOnlyIcons icons;
         QFileDialog dialog(DialogParent(), Q(title), folder);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // Before the listing of the folder arrives and any name is looked up.
+        dialog.setIconProvider(&icons);
         // The labels show as they were given, without their patterns.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setFileMode(QFileDialog::AnyFile);
