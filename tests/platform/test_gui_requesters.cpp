@@ -308,6 +308,63 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
     }
 }
 
+// A message or input box is at least as wide as the window manager's title
+// bar needs for the whole title: the title in a bold title font, and room
+// for the bar's buttons. A box wider than that keeps its size, and the
+// height stays the same.
+TEST_F(Requester, BoxesShowTheirTitleWhole)
+{
+    struct Case {
+        bool Input;
+        std::string Title, Text;
+        bool Widened;
+    };
+    const Case cases[] = {
+        {false, "Oops!", "Error reading file", true},
+        {true, "Current size is 16 by 16 pixels", "Enter new size (WxH must be mutiple of 8):", true},
+        {false, "Oops!", "Do you want to save changes first? The font has changed since it was saved.", false},
+        {true, "Size", "Enter new size (WxH must be mutiple of 8):", false},
+    };
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Title + " / " + c.Text);
+        // The size the box has without regard to its title.
+        QSize plain;
+        if (c.Input) {
+            QInputDialog box;
+            box.setWindowTitle(qt::Q(c.Title));
+            box.setLabelText(qt::Q(c.Text));
+            box.setTextValue("9 x 16");
+            box.show();
+            plain = box.size();
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, qt::Q(c.Title), qt::Q(c.Text), QMessageBox::Ok);
+            box.setTextFormat(Qt::PlainText);
+            box.show();
+            plain = box.size();
+        }
+        QSize shown;
+        Answerer answer([&](QWidget* dialog, int) {
+            shown = dialog->size();
+            static_cast<QDialog*>(dialog)->reject();
+            return true;
+        });
+        if (c.Input)
+            ask->Input(c.Title, c.Text, "9 x 16");
+        else
+            ask->Message(c.Title, c.Text, MessageButtons::Ok);
+        int need = QFontMetrics(titleFont).horizontalAdvance(qt::Q(c.Title)) + 100;
+        if (c.Widened) {
+            EXPECT_LT(plain.width(), need);
+            EXPECT_GE(shown.width(), need);
+            EXPECT_EQ(shown.height(), plain.height());
+        } else {
+            EXPECT_EQ(shown, plain);
+        }
+    }
+}
+
 // A file requester never blocks the program, whatever the folder it lists or
 // the name typed holds: as root, reading /proc/kmsg waits for the kernel's
 // next message, and opening a named pipe waits for a writer. It tells the
