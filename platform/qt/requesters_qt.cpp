@@ -3,17 +3,23 @@
 #include "platform/requesters.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,6 +36,34 @@ using qt::Q;
 using qt::U;
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// The width a window needs for the window manager's title bar to show its
+// title whole, within the screen's. The bar is drawn in the window manager's
+// font, which the program cannot know: the system's title font in bold is as
+// large as most, and a title centred between an icon and three buttons
+// leaves out about 64 pixels on either side.
+int TitleBarWidth(const QWidget& window)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    int width = QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 2 * 64;
+    return std::min(width, window.screen()->availableGeometry().width());
+}
+
+// A message or input box takes the minimum width of its contents when shown:
+// the row of buttons, which spans the box, is what is widened for its title.
+// A box whose text is wider already is left as it is.
+void KeepTitleWhole(QDialog& box)
+{
+    box.minimumSizeHint();  // an input box lays itself out here
+    auto* buttons = box.findChild<QDialogButtonBox*>();
+    if (!buttons || !box.layout())
+        return;
+    QMargins margins = box.layout()->contentsMargins();
+    int wanted = TitleBarWidth(box) - margins.left() - margins.right();
+    if (wanted > buttons->minimumSizeHint().width())
+        buttons->setMinimumWidth(wanted);
+}
 
 // A Yes / No box has no way out but its two buttons: Escape and the close box
 // would otherwise count as No, and "No" to "Do you want to save changes
@@ -69,6 +103,30 @@ int FilterIndex(const QStringList& filters, const QString& shown)
     }
     return -1;
 }
+
+// Icons and types for the file requesters from the names alone. Qt's own
+// provider reads the first bytes of each file listed or typed to tell its
+// type, on the program's thread, and some reads never return: /proc/kmsg
+// waits for the kernel's next message, a named pipe for a writer. Only the
+// folder's listing and a stat of each entry remain, and they do not block.
+class NameOnlyIcons : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return icon(info.isRoot() ? Drive : info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isRoot())
+            return QApplication::translate("QAbstractFileIconProvider", "Drive");
+        if (info.isDir())
+            return QApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms");
+        // By the extension; a named pipe or a device by its kind.
+        QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+};
 
 // Qt's font dialog carries the style over to another family by its name only
 // and otherwise falls to the family's first style: from "Regular", "DejaVu
@@ -190,6 +248,7 @@ public:
         box.AnswerRequired = buttons == MessageButtons::YesNo;
         box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(first);
+        KeepTitleWhole(box);
         box.exec();
         switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Ok: return MessageResult::Ok;
@@ -209,6 +268,7 @@ public:
         dialog.setLabelText(Q(prompt));
         dialog.setInputMode(QInputDialog::TextInput);
         dialog.setTextValue(Q(defaultText));
+        KeepTitleWhole(dialog);
         if (dialog.exec() != QDialog::Accepted)
             return std::string();
         return U(dialog.textValue());
@@ -278,8 +338,11 @@ private:
             }
         }
 
+        NameOnlyIcons icons;
         QFileDialog dialog(DialogParent(), Q(title), folder);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // Before the listing of the folder arrives and any name is looked up.
+        dialog.setIconProvider(&icons);
         // The labels show as they were given, without their patterns.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -311,6 +374,7 @@ private:
                             QDir::toNativeSeparators(chosen.absolutePath()) +
                                 QStringLiteral("\nThis folder does not exist.\nCheck the name and try again."),
                             QMessageBox::Ok, &dialog);
+            KeepTitleWhole(box);
             box.exec();
             if (!QFileInfo(dialog.directory().absolutePath()).isDir())
                 dialog.setDirectory(folder);

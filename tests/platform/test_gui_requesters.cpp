@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -13,10 +15,18 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -75,6 +85,39 @@ void TypeAndAccept(QFileDialog* files, const QString& name)
     field->setText(name);
     static_cast<QDialog*>(files)->accept();
 }
+
+// Types `text` into a file requester's name field key by key, as the user
+// would: the dialog looks up each name typed, goes into a folder typed with
+// a "/" after it, and the completer lists the folder named; then the
+// completer is asked for its list once more.
+void TypeName(QFileDialog* files, const QString& text)
+{
+    auto* field = files->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(field, nullptr);
+    ASSERT_NE(field->completer(), nullptr);
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(field, &press);
+    }
+    field->completer()->complete();
+}
+
+// Ends the test program with `Blocked` as its last words unless disarmed
+// within `seconds`: a requester that blocks the program would otherwise hang
+// the test until ctest gives up on it.
+class Watchdog {
+public:
+    static inline char Blocked[256];
+    explicit Watchdog(unsigned seconds)
+    {
+        ::signal(SIGALRM, [](int) {
+            (void)!::write(2, Blocked, ::strlen(Blocked));
+            ::_exit(1);
+        });
+        ::alarm(seconds);
+    }
+    ~Watchdog() { ::alarm(0); }
+};
 
 // Selects the row named `text` in one of the font dialog's lists, as a click
 // on it would. The lists are the family, style and size lists, in that order.
@@ -262,6 +305,121 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
         EXPECT_TRUE(choice.Accepted);
         EXPECT_EQ(choice.Face, family);
         EXPECT_EQ(choice.Style, c.Chosen);
+    }
+}
+
+// A message or input box is at least as wide as the window manager's title
+// bar needs for the whole title: the title in a bold title font, and room
+// for the bar's buttons. A box wider than that keeps its size, and the
+// height stays the same.
+TEST_F(Requester, BoxesShowTheirTitleWhole)
+{
+    struct Case {
+        bool Input;
+        std::string Title, Text;
+        bool Widened;
+    };
+    const Case cases[] = {
+        {false, "Oops!", "Error reading file", true},
+        {true, "Current size is 16 by 16 pixels", "Enter new size (WxH must be mutiple of 8):", true},
+        {false, "Oops!", "Do you want to save changes first? The font has changed since it was saved.", false},
+        {true, "Size", "Enter new size (WxH must be mutiple of 8):", false},
+    };
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Title + " / " + c.Text);
+        // The size the box has without regard to its title.
+        QSize plain;
+        if (c.Input) {
+            QInputDialog box;
+            box.setWindowTitle(qt::Q(c.Title));
+            box.setLabelText(qt::Q(c.Text));
+            box.setTextValue("9 x 16");
+            box.show();
+            plain = box.size();
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, qt::Q(c.Title), qt::Q(c.Text), QMessageBox::Ok);
+            box.setTextFormat(Qt::PlainText);
+            box.show();
+            plain = box.size();
+        }
+        QSize shown;
+        Answerer answer([&](QWidget* dialog, int) {
+            shown = dialog->size();
+            static_cast<QDialog*>(dialog)->reject();
+            return true;
+        });
+        if (c.Input)
+            ask->Input(c.Title, c.Text, "9 x 16");
+        else
+            ask->Message(c.Title, c.Text, MessageButtons::Ok);
+        int need = QFontMetrics(titleFont).horizontalAdvance(qt::Q(c.Title)) + 100;
+        if (c.Widened) {
+            EXPECT_LT(plain.width(), need);
+            EXPECT_GE(shown.width(), need);
+            EXPECT_EQ(shown.height(), plain.height());
+        } else {
+            EXPECT_EQ(shown, plain);
+        }
+    }
+}
+
+// A file requester never blocks the program, whatever the folder it lists or
+// the name typed holds: as root, reading /proc/kmsg waits for the kernel's
+// next message, and opening a named pipe waits for a writer. It tells the
+// type of a file from its name, never from what it holds.
+TEST_F(Requester, FileRequesterNeverBlocks)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("pipes"));
+    QString pipe = dir.path() + "/pipes/pipe", notes = dir.path() + "/pipes/notes";
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.4\n") > 0);
+    file.close();
+    QString byName = QMimeDatabase().mimeTypeForFile(notes, QMimeDatabase::MatchExtension).comment();
+    ASSERT_NE(byName, QMimeDatabase().mimeTypeForFile(notes).comment());
+    struct Case {
+        QString Start, Typed;
+    };
+    const Case cases[] = {
+        {"/proc/", ""},
+        {dir.path() + "/pipes/", ""},
+        {dir.path() + "/", "/proc/kmsg"},  // in /proc after the second "/"
+        {dir.path() + "/", pipe},
+    };
+    for (const Case& c : cases) {
+        std::string shown = "started in " + c.Start.toStdString() + ", with \"" + c.Typed.toStdString() + "\" typed";
+        SCOPED_TRACE(shown);
+        std::snprintf(Watchdog::Blocked, sizeof Watchdog::Blocked, "\nThe file requester %s blocked the program.\n",
+                      shown.c_str());
+        Watchdog watchdog(10);
+        QElapsedTimer clock, tick;
+        qint64 longest = 0;  // the longest wait between two ticks of the answering timer
+        clock.start();
+        Answerer answer([&](QWidget* dialog, int n) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            if (!files)
+                return false;
+            if (n == 0) {
+                if (!c.Typed.isEmpty())
+                    TypeName(files, c.Typed);
+            } else {
+                longest = std::max(longest, tick.elapsed());
+            }
+            tick.start();
+            if (clock.elapsed() > 1000) {
+                auto* model = files->findChild<QFileSystemModel*>();
+                QString type = model ? model->type(model->index(notes)) : QString();
+                EXPECT_EQ(type.toStdString(), byName.toStdString()) << "told from the name";
+                files->reject();
+            }
+            return true;
+        });
+        EXPECT_EQ(ask->OpenFile("Open", c.Start.toStdString(), "All files|*.*", 0), "");
+        EXPECT_GT(answer.Count(), 10);
+        EXPECT_LT(longest, 500) << "the program stood still for a while";
+        EXPECT_LT(clock.elapsed(), 3000);
     }
 }
 
