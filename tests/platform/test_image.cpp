@@ -12,6 +12,7 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 #include <sys/stat.h>
@@ -23,9 +24,11 @@ using namespace image_test;
 
 namespace {
 
-// A JPEG of `image` written by libjpeg in memory: baseline or progressive,
-// Huffman or arithmetic coding, chroma subsampled or not.
-Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, bool fullChroma = false)
+// A JPEG written by libjpeg in memory from `samples`, rows of `width` pixels
+// of `components` samples each in colour space `space`; `setup` changes the
+// coding after the defaults.
+Bytes JpegFromSamples(int width, int height, J_COLOR_SPACE space, int components, const std::vector<JSAMPLE>& samples,
+                      const std::function<void(jpeg_compress_struct&)>& setup)
 {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors;
@@ -34,25 +37,15 @@ Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, b
     unsigned char* out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = JDIMENSION(image.Width);
-    cinfo.image_height = JDIMENSION(image.Height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    if (progressive)
-        jpeg_simple_progression(&cinfo);
-    cinfo.arith_code = arithmetic;
-    if (fullChroma)
-        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    setup(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(image.Width) * 3);
-    JSAMPROW rows[1] = {row.data()};
-    for (int y = 0; y < image.Height; y++) {
-        for (int x = 0; x < image.Width; x++) {
-            row[3 * size_t(x)] = JSAMPLE(Red(image.Get(x, y)));
-            row[3 * size_t(x) + 1] = JSAMPLE(Green(image.Get(x, y)));
-            row[3 * size_t(x) + 2] = JSAMPLE(Blue(image.Get(x, y)));
-        }
+    for (int y = 0; y < height; y++) {
+        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(samples.data()) + size_t(y) * size_t(width) * size_t(components)};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -60,6 +53,22 @@ Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, b
     Bytes bytes(reinterpret_cast<char*>(out), size);
     std::free(out);
     return bytes;
+}
+
+// A JPEG of `image`: baseline or progressive, Huffman or arithmetic coding,
+// chroma subsampled or not.
+Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, bool fullChroma = false)
+{
+    std::vector<JSAMPLE> samples;
+    for (uint32_t p : image.Pixels)
+        samples.insert(samples.end(), {JSAMPLE(Red(p)), JSAMPLE(Green(p)), JSAMPLE(Blue(p))});
+    return JpegFromSamples(image.Width, image.Height, JCS_RGB, 3, samples, [&](jpeg_compress_struct& cinfo) {
+        if (progressive)
+            jpeg_simple_progression(&cinfo);
+        cinfo.arith_code = arithmetic;
+        if (fullChroma)
+            cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    });
 }
 
 // The JPEG with another size in its frame header.
