@@ -378,6 +378,64 @@ TEST_F(ImageFiles, DamagedJpegDataFails)
     EXPECT_TRUE(LoadImageFile(Path("tail.jpg"), image));
 }
 
+// CMYK JPEGs read as the colour their inks leave of white paper. Files with
+// Adobe's marker (libjpeg writes it unless told not to) store the inks
+// inverted; YCCK files code the first three of them as YCbCr. Each 8 x 8
+// block is one flat colour, so that at quality 100 CMYK samples come back
+// exactly and YCCK ones within one step of the colour conversion.
+TEST_F(ImageFiles, CmykJpegsReadAsTheirColours)
+{
+    const int blocks[4][4] = {{250, 128, 10, 160}, {40, 200, 120, 90}, {220, 90, 160, 200}, {5, 255, 60, 30}};
+    std::vector<JSAMPLE> samples;
+    auto inksAt = [&](int x, int y) { return blocks[y / 8 * 2 + x / 8]; };
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++)
+            samples.insert(samples.end(), inksAt(x, y), inksAt(x, y) + 4);
+    auto cmykJpeg = [&](J_COLOR_SPACE space, bool adobe) {
+        return JpegFromSamples(16, 16, JCS_CMYK, 4, samples, [&](jpeg_compress_struct& cinfo) {
+            jpeg_set_colorspace(&cinfo, space);
+            cinfo.write_Adobe_marker = adobe;
+            jpeg_set_quality(&cinfo, 100, TRUE);
+            for (int c = 0; c < 4; c++)
+                cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+        });
+    };
+    for (auto [space, adobe] : {std::pair{JCS_CMYK, true}, {JCS_CMYK, false}, {JCS_YCCK, true}}) {
+        SCOPED_TRACE(testing::Message() << (space == JCS_CMYK ? "CMYK" : "YCCK") << (adobe ? " inverted" : " plain"));
+        tmp.Put("cmyk.jpg", cmykJpeg(space, adobe));
+        Image image;
+        std::string error;
+        ASSERT_TRUE(LoadImageFile(Path("cmyk.jpg"), image, &error)) << error;
+        ASSERT_EQ(image.Width, 16);
+        ASSERT_EQ(image.Height, 16);
+        EXPECT_TRUE(AlphaAlwaysOpaque(image));
+        for (int y = 0; y < 16; y++)
+            for (int x = 0; x < 16; x++) {
+                const int* ink = inksAt(x, y);
+                const int got[3] = {Red(image.Get(x, y)), Green(image.Get(x, y)), Blue(image.Get(x, y))};
+                for (int c = 0; c < 3; c++) {
+                    const int want = adobe ? ink[c] * ink[3] : (255 - ink[c]) * (255 - ink[3]);
+                    ASSERT_NEAR(got[c], std::lround(want / 255.0), space == JCS_YCCK)
+                        << "channel " << c << " at " << x << "," << y;
+                }
+            }
+    }
+    // Damaged or oversized CMYK files are refused as the others are.
+    const Bytes whole = cmykJpeg(JCS_YCCK, true);
+    const size_t scan = whole.find("\xFF\xDA");
+    for (auto [name, bytes, reason] :
+         {std::tuple<std::string, Bytes, std::string>{"cut in the header", whole.substr(0, scan - 20), "truncated"},
+          {"cut in the scan", whole.substr(0, scan + (whole.size() - scan) / 2), "truncated"},
+          {"claiming 6000 x 6000", WithJpegSize(whole, 6000, 6000), "too short"}}) {
+        SCOPED_TRACE(name);
+        tmp.Put("bad.jpg", bytes);
+        Image image;
+        std::string error;
+        EXPECT_FALSE(LoadImageFile(Path("bad.jpg"), image, &error));
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
+}
+
 // A few bytes of header can claim a picture of gigabytes. The readers refuse
 // it before they allocate: by its pixel count, by the data the file would
 // need to hold it, or (arithmetic-coded JPEG) by libjpeg's memory cap.
