@@ -48,7 +48,7 @@ struct Image {
 // truncated file is a failure, never a crash. BMP: 1, 4, 8, 16, 24 and 32 bits,
 // uncompressed (16 and 32 bits also with bit fields), 4 and 8 bits also
 // run-length encoded. PNG: all colour types and depths, interlaced or not.
-// JPEG: grey and colour (CMYK is refused). A picture with transparency (PNG,
+// JPEG: grey, colour and CMYK (also YCCK). A picture with transparency (PNG,
 // or a BMP with an alpha field) is read as laid over white paper.
 bool LoadImageFile(const std::string& path, Image& image, std::string* error = nullptr);
 // The savers write 24-bit files and return false when the image is empty or

@@ -84,6 +84,35 @@ void UseOurErrorHandling(JpegError* error)
     error->text[0] = 0;
 }
 
+// One CMYK pixel as RGB: each light channel is what its ink and the black ink
+// leave of white, rounded. Files with Adobe's marker (nearly every CMYK JPEG)
+// store each ink inverted, as 255 minus its amount; others store the amounts.
+uint32_t CmykToRgb(const JSAMPLE* p, bool inverted)
+{
+    const unsigned keyLeft = inverted ? p[3] : 255u - p[3];
+    uint32_t rgb = 0xFF000000u;
+    for (int c = 0; c < 3; c++) {
+        const unsigned inkLeft = inverted ? p[c] : 255u - p[c];
+        rgb |= (inkLeft * keyLeft + 127) / 255 << 8 * c;
+    }
+    return rgb;
+}
+
+// One decoded row of grey, RGB or CMYK samples into opaque pixels.
+void PutRow(const JSAMPLE* p, int components, bool inverted, uint32_t* out, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; x++) {
+        if (components == 1) {
+            uint32_t v = p[x];
+            out[x] = v | v << 8 | v << 16 | 0xFF000000u;
+        } else if (components == 3) {
+            out[x] = uint32_t(p[3 * x]) | uint32_t(p[3 * x + 1]) << 8 | uint32_t(p[3 * x + 2]) << 16 | 0xFF000000u;
+        } else {
+            out[x] = CmykToRgb(p + 4 * x, inverted);
+        }
+    }
+}
+
 // Reads the image after setjmp is armed; every libjpeg error jumps out of it.
 bool ReadJpegImage(j_decompress_ptr cinfo, const uint8_t* data, size_t size, Image* image, JpegError* error)
 {
@@ -98,9 +127,9 @@ bool ReadJpegImage(j_decompress_ptr cinfo, const uint8_t* data, size_t size, Ima
         cinfo->out_color_space = JCS_RGB;
         break;
     case JCS_CMYK:
-    case JCS_YCCK:
-        std::snprintf(error->text, sizeof error->text, "CMYK images are not supported");
-        return false;
+    case JCS_YCCK:  // libjpeg turns YCCK into CMYK
+        cinfo->out_color_space = JCS_CMYK;
+        break;
     default:
         std::snprintf(error->text, sizeof error->text, "its colour space is not supported");
         return false;
@@ -126,8 +155,9 @@ bool ReadJpegImage(j_decompress_ptr cinfo, const uint8_t* data, size_t size, Ima
     }
     jpeg_start_decompress(cinfo);
     const int components = cinfo->output_components;
+    const int wanted = cinfo->out_color_space == JCS_GRAYSCALE ? 1 : cinfo->out_color_space == JCS_RGB ? 3 : 4;
     const JDIMENSION width = cinfo->output_width, height = cinfo->output_height;
-    if ((components != 1 && components != 3) || !codec::DecodedSizeAllowed(width, height)) {
+    if (components != wanted || !codec::DecodedSizeAllowed(width, height)) {
         std::snprintf(error->text, sizeof error->text, "unexpected pixel layout");
         return false;
     }
@@ -144,17 +174,7 @@ bool ReadJpegImage(j_decompress_ptr cinfo, const uint8_t* data, size_t size, Ima
             std::snprintf(error->text, sizeof error->text, "the file is truncated");
             return false;
         }
-        uint32_t* out = image->Pixels.data() + size_t(y) * width;
-        const JSAMPLE* p = row[0];
-        for (JDIMENSION x = 0; x < width; x++) {
-            if (components == 1) {
-                uint32_t v = p[x];
-                out[x] = v | v << 8 | v << 16 | 0xFF000000u;
-            } else {
-                out[x] = uint32_t(p[3 * x]) | uint32_t(p[3 * x + 1]) << 8 | uint32_t(p[3 * x + 2]) << 16 |
-                         0xFF000000u;
-            }
-        }
+        PutRow(row[0], components, cinfo->saw_Adobe_marker, image->Pixels.data() + size_t(y) * width, width);
     }
     // Every row is in: whatever follows the image data no longer matters, so
     // the decoder is not finished (which could only complain about it).

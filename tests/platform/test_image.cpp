@@ -12,6 +12,7 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 #include <sys/stat.h>
@@ -23,9 +24,11 @@ using namespace image_test;
 
 namespace {
 
-// A JPEG of `image` written by libjpeg in memory: baseline or progressive,
-// Huffman or arithmetic coding, chroma subsampled or not.
-Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, bool fullChroma = false)
+// A JPEG written by libjpeg in memory from `samples`, rows of `width` pixels
+// of `components` samples each in colour space `space`; `setup` changes the
+// coding after the defaults.
+Bytes JpegFromSamples(int width, int height, J_COLOR_SPACE space, int components, const std::vector<JSAMPLE>& samples,
+                      const std::function<void(jpeg_compress_struct&)>& setup)
 {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors;
@@ -34,25 +37,15 @@ Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, b
     unsigned char* out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = JDIMENSION(image.Width);
-    cinfo.image_height = JDIMENSION(image.Height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    if (progressive)
-        jpeg_simple_progression(&cinfo);
-    cinfo.arith_code = arithmetic;
-    if (fullChroma)
-        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    setup(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(image.Width) * 3);
-    JSAMPROW rows[1] = {row.data()};
-    for (int y = 0; y < image.Height; y++) {
-        for (int x = 0; x < image.Width; x++) {
-            row[3 * size_t(x)] = JSAMPLE(Red(image.Get(x, y)));
-            row[3 * size_t(x) + 1] = JSAMPLE(Green(image.Get(x, y)));
-            row[3 * size_t(x) + 2] = JSAMPLE(Blue(image.Get(x, y)));
-        }
+    for (int y = 0; y < height; y++) {
+        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(samples.data()) + size_t(y) * size_t(width) * size_t(components)};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -60,6 +53,22 @@ Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, b
     Bytes bytes(reinterpret_cast<char*>(out), size);
     std::free(out);
     return bytes;
+}
+
+// A JPEG of `image`: baseline or progressive, Huffman or arithmetic coding,
+// chroma subsampled or not.
+Bytes JpegBytes(const Image& image, bool progressive, bool arithmetic = false, bool fullChroma = false)
+{
+    std::vector<JSAMPLE> samples;
+    for (uint32_t p : image.Pixels)
+        samples.insert(samples.end(), {JSAMPLE(Red(p)), JSAMPLE(Green(p)), JSAMPLE(Blue(p))});
+    return JpegFromSamples(image.Width, image.Height, JCS_RGB, 3, samples, [&](jpeg_compress_struct& cinfo) {
+        if (progressive)
+            jpeg_simple_progression(&cinfo);
+        cinfo.arith_code = arithmetic;
+        if (fullChroma)
+            cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    });
 }
 
 // The JPEG with another size in its frame header.
@@ -367,6 +376,64 @@ TEST_F(ImageFiles, DamagedJpegDataFails)
     tmp.Put("tail.jpg", whole.substr(0, whole.size() - 2) + "trailing garbage");
     Image image;
     EXPECT_TRUE(LoadImageFile(Path("tail.jpg"), image));
+}
+
+// CMYK JPEGs read as the colour their inks leave of white paper. Files with
+// Adobe's marker (libjpeg writes it unless told not to) store the inks
+// inverted; YCCK files code the first three of them as YCbCr. Each 8 x 8
+// block is one flat colour, so that at quality 100 CMYK samples come back
+// exactly and YCCK ones within one step of the colour conversion.
+TEST_F(ImageFiles, CmykJpegsReadAsTheirColours)
+{
+    const int blocks[4][4] = {{250, 128, 10, 160}, {40, 200, 120, 90}, {220, 90, 160, 200}, {5, 255, 60, 30}};
+    std::vector<JSAMPLE> samples;
+    auto inksAt = [&](int x, int y) { return blocks[y / 8 * 2 + x / 8]; };
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++)
+            samples.insert(samples.end(), inksAt(x, y), inksAt(x, y) + 4);
+    auto cmykJpeg = [&](J_COLOR_SPACE space, bool adobe) {
+        return JpegFromSamples(16, 16, JCS_CMYK, 4, samples, [&](jpeg_compress_struct& cinfo) {
+            jpeg_set_colorspace(&cinfo, space);
+            cinfo.write_Adobe_marker = adobe;
+            jpeg_set_quality(&cinfo, 100, TRUE);
+            for (int c = 0; c < 4; c++)
+                cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+        });
+    };
+    for (auto [space, adobe] : {std::pair{JCS_CMYK, true}, {JCS_CMYK, false}, {JCS_YCCK, true}}) {
+        SCOPED_TRACE(testing::Message() << (space == JCS_CMYK ? "CMYK" : "YCCK") << (adobe ? " inverted" : " plain"));
+        tmp.Put("cmyk.jpg", cmykJpeg(space, adobe));
+        Image image;
+        std::string error;
+        ASSERT_TRUE(LoadImageFile(Path("cmyk.jpg"), image, &error)) << error;
+        ASSERT_EQ(image.Width, 16);
+        ASSERT_EQ(image.Height, 16);
+        EXPECT_TRUE(AlphaAlwaysOpaque(image));
+        for (int y = 0; y < 16; y++)
+            for (int x = 0; x < 16; x++) {
+                const int* ink = inksAt(x, y);
+                const int got[3] = {Red(image.Get(x, y)), Green(image.Get(x, y)), Blue(image.Get(x, y))};
+                for (int c = 0; c < 3; c++) {
+                    const int want = adobe ? ink[c] * ink[3] : (255 - ink[c]) * (255 - ink[3]);
+                    ASSERT_NEAR(got[c], std::lround(want / 255.0), space == JCS_YCCK)
+                        << "channel " << c << " at " << x << "," << y;
+                }
+            }
+    }
+    // Damaged or oversized CMYK files are refused as the others are.
+    const Bytes whole = cmykJpeg(JCS_YCCK, true);
+    const size_t scan = whole.find("\xFF\xDA");
+    for (auto [name, bytes, reason] :
+         {std::tuple<std::string, Bytes, std::string>{"cut in the header", whole.substr(0, scan - 20), "truncated"},
+          {"cut in the scan", whole.substr(0, scan + (whole.size() - scan) / 2), "truncated"},
+          {"claiming 6000 x 6000", WithJpegSize(whole, 6000, 6000), "too short"}}) {
+        SCOPED_TRACE(name);
+        tmp.Put("bad.jpg", bytes);
+        Image image;
+        std::string error;
+        EXPECT_FALSE(LoadImageFile(Path("bad.jpg"), image, &error));
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
 }
 
 // A few bytes of header can claim a picture of gigabytes. The readers refuse
