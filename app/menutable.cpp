@@ -36,9 +36,6 @@ void AddFirstCharacter(State& s, int)
     AddCharacter(s, 0);
 }
 
-// Items whose command is not part of this program yet do nothing.
-constexpr MenuCommand NotYet = nullptr;
-
 #define RUN(call) [](State& s, int) { call; }
 
 const MenuRow Rows[] = {
