@@ -136,6 +136,16 @@ QFont DefaultDrawingFont()
     return font;
 }
 
+QFont StyledFont(const QString& face, int flags)
+{
+    QFont font = face.isEmpty() ? QApplication::font() : QFont(face);
+    font.setBold(flags & FontBold);
+    font.setItalic(flags & FontItalic);
+    font.setUnderline(flags & FontUnderline);
+    font.setStrikeOut(flags & FontStrikeOut);
+    return font;
+}
+
 const QFont* FontObject(int font)
 {
     auto it = g_fonts.find(font);
@@ -496,12 +506,8 @@ bool LoadFont(int font, const std::string& face, int sizePoints, int flags)
 {
     if (!GuiRunning())
         return false;
-    QFont loaded = face.empty() ? QApplication::font() : QFont(Q(face));
+    QFont loaded = qt::StyledFont(Q(face), flags);
     loaded.setPixelSize(qt::PointsToPixels(sizePoints));
-    loaded.setBold(flags & FontBold);
-    loaded.setItalic(flags & FontItalic);
-    loaded.setUnderline(flags & FontUnderline);
-    loaded.setStrikeOut(flags & FontStrikeOut);
     if (flags & FontHighQuality)
         loaded.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferQuality));
     g_fonts[font] = loaded;
