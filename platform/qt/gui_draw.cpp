@@ -46,6 +46,7 @@ struct VectorDrawing {
 Drawing g_draw;
 VectorDrawing g_vector;
 std::map<int, QFont> g_fonts;
+QStringList g_registeredFamilies;  // by the last font file registered
 
 // The output in force, looked up anew each call so that a canvas or image
 // that went away in the meantime is never written.
@@ -145,6 +146,8 @@ QFont StyledFont(const QString& face, int flags)
     font.setStrikeOut(flags & FontStrikeOut);
     return font;
 }
+
+const QStringList& RegisteredFamilies() { return g_registeredFamilies; }
 
 const QFont* FontObject(int font)
 {
@@ -523,7 +526,11 @@ bool RegisterFontFile(const std::string& path)
     if (!GuiRunning() || path.empty())
         return false;
     int id = QFontDatabase::addApplicationFont(Q(path));
-    return id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty();
+    QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+    if (families.isEmpty())
+        return false;
+    g_registeredFamilies = families;
+    return true;
 }
 
 }  // namespace platform

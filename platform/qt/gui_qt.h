@@ -122,6 +122,8 @@ QFont DefaultDrawingFont();
 // A font as LoadFont makes it, before its size: the face (empty: the
 // application's font) with the bold, italic, underline and strike-out flags.
 QFont StyledFont(const QString& face, int flags);
+// The families that the last font file registered added.
+const QStringList& RegisteredFamilies();
 
 // A requester filter "Label|*.a;*.b|Label2|*.*" as Qt's name filters.
 QStringList FileFilters(const std::string& filter);

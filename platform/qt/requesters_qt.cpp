@@ -148,7 +148,8 @@ std::optional<Kept> KeptOf(const QString& family, const QString& style)
 // This keeps bold and italic instead: at opening and on another family it
 // selects the style nearest to them, as they were started with or as the user
 // last picked them. It lists only the styles that the program draws as shown
-// (see KeptOf).
+// (see KeptOf), and it opens on a family that begins with a start name that
+// is no family's whole name.
 class StyleKeeper : public QObject {
 public:
     StyleKeeper(QFontDialog& dialog, const QFont& start) : bold_(start.bold()), italic_(start.italic())
@@ -168,6 +169,7 @@ public:
         // styles, were connected first: these run after them.
         connect(families_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { FamilyChanged(); });
         connect(styles_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StyleChanged(); });
+        SelectStartFamily(start.family());
         FamilyChanged();  // the styles of the family opened on
     }
 
@@ -201,6 +203,22 @@ private:
         if (found == kept_.end())
             found = kept_.emplace(key, KeptOf(family, style)).first;
         return found->second;
+    }
+
+    // The first family whose name begins with the start name, ignoring case;
+    // of those, the first that the font file registered last added.
+    void SelectStartFamily(const QString& start)
+    {
+        QStringList families = Rows(families_);
+        if (start.isEmpty() || families.contains(start))
+            return;
+        auto added = [&](int row) { return qt::RegisteredFamilies().contains(WithoutFoundry(families[row])); };
+        int pick = -1;
+        for (int row = 0; row < int(families.size()); row++)
+            if (families[row].startsWith(start, Qt::CaseInsensitive) && (pick < 0 || (added(row) && !added(pick))))
+                pick = row;
+        if (pick >= 0)
+            families_->setCurrentIndex(families_->model()->index(pick, 0));
     }
 
     void StyleChanged()

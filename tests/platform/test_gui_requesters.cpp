@@ -379,4 +379,44 @@ TEST_F(Requester, ReportsTheStyleItShows)
     EXPECT_EQ(again.Style, chosen.Style);
 }
 
+// A start name that is no family's whole name, such as the first four
+// letters of a font file's name after Shift + "Font...": the chooser opens on
+// the first family that begins with it, ignoring case, preferring one that
+// the font file registered last added. Cancelled, it still reports the name.
+TEST_F(Requester, StartsOnTheFamilyBeginningWithItsName)
+{
+    struct Case {
+        QString Register;  // a file copied and registered first, when given
+        bool Added;
+        std::string Start, Shown;
+    };
+    const QString fonts = "/usr/share/fonts/truetype/", text = dir.filePath("text.ttf");
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("no font") == 7);
+    file.close();
+    const Case cases[] = {
+        {"", false, "deja", "DejaVu Math TeX Gyre"},
+        {fonts + "dejavu/DejaVuSerif.ttf", true, "Deja", "DejaVu Serif"},
+        {fonts + "liberation2/LiberationSerif-Regular.ttf", true, "libe", "Liberation Serif"},
+        {"", false, "Deja", "DejaVu Math TeX Gyre"},  // the last file added no DejaVu family
+        {text, false, "libe", "Liberation Serif"},  // no font: the last file's families stand
+        {"", false, "Liberation Mono", "Liberation Mono"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Start);
+        if (!c.Register.isEmpty()) {
+            QString copy = dir.filePath(QString::fromStdString(c.Start) + QFileInfo(c.Register).fileName());
+            ASSERT_TRUE(QFile::copy(c.Register, copy));
+            EXPECT_EQ(RegisterFontFile(copy.toStdString()), c.Added);
+        }
+        FontChoice choice = ChooseFont(*ask, c.Start, 0);
+        EXPECT_EQ(choice.Face, c.Shown);
+        EXPECT_EQ(choice.Style, 0);
+    }
+    FontChoice cancelled = ChooseFont(*ask, "deja", StyleItalic, [](QFontDialog*) { return false; });
+    EXPECT_FALSE(cancelled.Accepted);
+    EXPECT_EQ(cancelled.Face, "deja");
+    EXPECT_EQ(cancelled.Style, StyleItalic);
+}
+
 }  // namespace
