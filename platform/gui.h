@@ -228,7 +228,8 @@ bool LoadFont(int font, const std::string& face, int sizePoints, int flags = 0);
 bool IsFont(int font);
 void FreeFont(int font);
 // Makes the fonts of a file available to this process only; true when at
-// least one font was added.
+// least one font was added. The font chooser, started on a name that is no
+// family's whole name, prefers the families of the last file registered.
 bool RegisterFontFile(const std::string& path);
 
 // ---- Clipboard -----------------------------------------------------------

@@ -46,6 +46,7 @@ struct VectorDrawing {
 Drawing g_draw;
 VectorDrawing g_vector;
 std::map<int, QFont> g_fonts;
+QStringList g_registeredFamilies;  // by the last font file registered
 
 // The output in force, looked up anew each call so that a canvas or image
 // that went away in the meantime is never written.
@@ -135,6 +136,18 @@ QFont DefaultDrawingFont()
         font.setPixelSize(PointsToPixels(font.pointSize()));
     return font;
 }
+
+QFont StyledFont(const QString& face, int flags)
+{
+    QFont font = face.isEmpty() ? QApplication::font() : QFont(face);
+    font.setBold(flags & FontBold);
+    font.setItalic(flags & FontItalic);
+    font.setUnderline(flags & FontUnderline);
+    font.setStrikeOut(flags & FontStrikeOut);
+    return font;
+}
+
+const QStringList& RegisteredFamilies() { return g_registeredFamilies; }
 
 const QFont* FontObject(int font)
 {
@@ -496,12 +509,8 @@ bool LoadFont(int font, const std::string& face, int sizePoints, int flags)
 {
     if (!GuiRunning())
         return false;
-    QFont loaded = face.empty() ? QApplication::font() : QFont(Q(face));
+    QFont loaded = qt::StyledFont(Q(face), flags);
     loaded.setPixelSize(qt::PointsToPixels(sizePoints));
-    loaded.setBold(flags & FontBold);
-    loaded.setItalic(flags & FontItalic);
-    loaded.setUnderline(flags & FontUnderline);
-    loaded.setStrikeOut(flags & FontStrikeOut);
     if (flags & FontHighQuality)
         loaded.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferQuality));
     g_fonts[font] = loaded;
@@ -517,7 +526,11 @@ bool RegisterFontFile(const std::string& path)
     if (!GuiRunning() || path.empty())
         return false;
     int id = QFontDatabase::addApplicationFont(Q(path));
-    return id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty();
+    QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+    if (families.isEmpty())
+        return false;
+    g_registeredFamilies = families;
+    return true;
 }
 
 }  // namespace platform

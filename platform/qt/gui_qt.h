@@ -138,6 +138,11 @@ const QFont* FontObject(int font);
 int PointsToPixels(int points);
 // The default font of drawing, in pixels.
 QFont DefaultDrawingFont();
+// A font as LoadFont makes it, before its size: the face (empty: the
+// application's font) with the bold, italic, underline and strike-out flags.
+QFont StyledFont(const QString& face, int flags);
+// The families that the last font file registered added.
+const QStringList& RegisteredFamilies();
 
 // A requester filter "Label|*.a;*.b|Label2|*.*" as Qt's name filters.
 QStringList FileFilters(const std::string& filter);

@@ -10,6 +10,8 @@
 #include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -129,6 +131,34 @@ void SelectInFontList(QFontDialog* dialog, int list, const QString& text)
     QModelIndexList rows = model->match(model->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
     ASSERT_EQ(rows.size(), 1) << text.toStdString();
     lists[list]->setCurrentIndex(rows[0]);
+}
+
+// The rows of one of the font dialog's lists, in its order.
+QStringList FontListRows(QFontDialog* dialog, int list)
+{
+    auto lists = dialog->findChildren<QListView*>(Qt::FindDirectChildrenOnly);
+    QStringList rows;
+    for (int row = 0; lists.size() == 3 && row < lists[list]->model()->rowCount(); row++)
+        rows << lists[list]->model()->index(row, 0).data().toString();
+    return rows;
+}
+
+// The font chooser started on `face` at 16 points with `style`; `act` works
+// the dialog and tells whether to accept it (or else cancel it).
+FontChoice ChooseFont(Requesters& ask, const std::string& face, int style,
+                      const std::function<bool(QFontDialog*)>& act = {})
+{
+    Answerer answer([&](QWidget* dialog, int) {
+        auto* font = qobject_cast<QFontDialog*>(dialog);
+        if (!font)
+            return false;
+        if (!act || act(font))
+            font->accept();
+        else
+            font->reject();
+        return true;
+    });
+    return ask.ChooseFont(face, 16, style);
 }
 
 class Requester : public ::testing::Test {
@@ -266,6 +296,7 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
         std::vector<Pick> Picks;
         int Chosen;
         QString Shown;  // the style the dialog shows at the end
+        std::string Face = {};  // the face reported when not the family picked last
     };
     const Case cases[] = {
         // Not "Condensed", which is as upright and as heavy.
@@ -279,7 +310,7 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
         {0, {{0, "DejaVu Sans"}, {1, "Bold"}}, StyleBold, "Bold"},
         {StyleItalic, {{0, "DejaVu Sans"}, {1, "Bold"}, {0, "Liberation Sans"}}, StyleBold, "Bold"},
         // A style the new family has by the same name stays, of equals.
-        {0, {{0, "DejaVu Sans"}, {1, "Condensed"}, {0, "DejaVu Serif"}}, 0, "Condensed"},
+        {0, {{0, "DejaVu Sans"}, {1, "Condensed"}, {0, "DejaVu Serif"}}, 0, "Condensed", "DejaVu Serif Condensed"},
     };
     ASSERT_TRUE(QFontDatabase::styles("DejaVu Sans").contains("Oblique")) << "it comes with fonts-dejavu-extra";
     for (const Case& c : cases) {
@@ -303,7 +334,7 @@ TEST_F(Requester, AnotherFamilyKeepsBoldAndItalic)
         });
         FontChoice choice = ask->ChooseFont("Arial", 16, c.Start);
         EXPECT_TRUE(choice.Accepted);
-        EXPECT_EQ(choice.Face, family);
+        EXPECT_EQ(choice.Face, c.Face.empty() ? family : c.Face);
         EXPECT_EQ(choice.Style, c.Chosen);
     }
 }
@@ -421,6 +452,129 @@ TEST_F(Requester, FileRequesterNeverBlocks)
         EXPECT_LT(longest, 500) << "the program stood still for a while";
         EXPECT_LT(clock.elapsed(), 3000);
     }
+}
+
+// Accepted untouched, the chooser reports the face and style it started on,
+// and again when that answer starts it anew, as each "Font..." press of the
+// TrueType view does. Qt alone would select the first style listed, such as
+// "Oblique" for "DejaVu Sans" with no style.
+TEST_F(Requester, OpensOnTheStyleItStartsWith)
+{
+    for (const char* family :
+         {"DejaVu Sans", "DejaVu Sans Condensed", "DejaVu Sans Mono", "DejaVu Serif", "DejaVu Serif Condensed"}) {
+        for (int style : {0, int(StyleBold), int(StyleItalic), StyleBold | StyleItalic}) {
+            SCOPED_TRACE(::testing::Message() << family << ", style " << style);
+            FontChoice first = ChooseFont(*ask, family, style);
+            EXPECT_EQ(first.Face, family);
+            EXPECT_EQ(first.Style, style);
+            FontChoice second = ChooseFont(*ask, first.Face, first.Style);
+            EXPECT_EQ(second.Face, family);
+            EXPECT_EQ(second.Style, style);
+        }
+    }
+}
+
+// The program keeps of a font only its face name and bold and italic bits,
+// so the chooser offers only the styles that they draw, and reports each
+// under the name that reaches it: a style of a wider family that is also a
+// family of its own, as "DejaVu Serif" "Condensed Italic" is "DejaVu Serif
+// Condensed" "Italic", by that family's name. "ExtraLight" is reached by no
+// name: fontconfig lists it under "DejaVu Sans" and an alias only.
+TEST_F(Requester, ReportsTheStyleItShows)
+{
+    ASSERT_TRUE(QFontDatabase::styles("DejaVu Sans").contains("ExtraLight")) << "it comes with fonts-dejavu-extra";
+    for (const QString& family : QFontDatabase::families()) {
+        if (!family.startsWith("DejaVu"))
+            continue;
+        for (const QString& style : QFontDatabase::styles(family)) {
+            SCOPED_TRACE((family + " " + style).toStdString());
+            bool offered = false;
+            QFont shown;
+            FontChoice choice = ChooseFont(*ask, "Arial", 0, [&](QFontDialog* font) {
+                SelectInFontList(font, 0, family);
+                offered = FontListRows(font, 1).contains(style);
+                if (offered) {
+                    SelectInFontList(font, 1, style);
+                    shown = font->currentFont();
+                }
+                return offered;
+            });
+            EXPECT_EQ(offered, style != "ExtraLight");
+            if (!offered)
+                continue;
+            ASSERT_TRUE(LoadFont(0, choice.Face, 16, choice.Style));
+            QFontInfo drawn(*qt::FontObject(0)), wanted(shown);
+            EXPECT_EQ(drawn.styleName().toStdString(), wanted.styleName().toStdString());
+            EXPECT_EQ(drawn.italic(), wanted.italic());
+            EXPECT_EQ(drawn.weight(), wanted.weight());
+        }
+    }
+
+    // Condensed Italic draws narrow, and the next chooser opens on it.
+    FontChoice chosen = ChooseFont(*ask, "Arial", 0, [](QFontDialog* font) {
+        SelectInFontList(font, 0, "DejaVu Serif");
+        SelectInFontList(font, 1, "Condensed Italic");
+        return true;
+    });
+    EXPECT_EQ(chosen.Face, "DejaVu Serif Condensed");
+    EXPECT_EQ(chosen.Style, StyleItalic);
+    const QString text = "The quick brown fox";
+    auto width = [&](const std::string& face, int style) {
+        EXPECT_TRUE(LoadFont(0, face, 16, style));
+        return QFontMetrics(*qt::FontObject(0)).horizontalAdvance(text);
+    };
+    QFont condensed = QFontDatabase::font("DejaVu Serif", "Condensed Italic", 16);
+    condensed.setPixelSize(qt::PointsToPixels(16));
+    EXPECT_EQ(width(chosen.Face, chosen.Style), QFontMetrics(condensed).horizontalAdvance(text));
+    EXPECT_LT(width(chosen.Face, chosen.Style) * 10, width("DejaVu Serif", StyleItalic) * 9);
+    QString opened;
+    FontChoice again = ChooseFont(*ask, chosen.Face, chosen.Style, [&](QFontDialog* font) {
+        opened = QFontInfo(font->currentFont()).styleName();
+        return true;
+    });
+    EXPECT_EQ(opened.toStdString(), "Condensed Italic");
+    EXPECT_EQ(again.Face, chosen.Face);
+    EXPECT_EQ(again.Style, chosen.Style);
+}
+
+// A start name that is no family's whole name, such as the first four
+// letters of a font file's name after Shift + "Font...": the chooser opens on
+// the first family that begins with it, ignoring case, preferring one that
+// the font file registered last added. Cancelled, it still reports the name.
+TEST_F(Requester, StartsOnTheFamilyBeginningWithItsName)
+{
+    struct Case {
+        QString Register;  // a file copied and registered first, when given
+        bool Added;
+        std::string Start, Shown;
+    };
+    const QString fonts = "/usr/share/fonts/truetype/", text = dir.filePath("text.ttf");
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("no font") == 7);
+    file.close();
+    const Case cases[] = {
+        {"", false, "deja", "DejaVu Math TeX Gyre"},
+        {fonts + "dejavu/DejaVuSerif.ttf", true, "Deja", "DejaVu Serif"},
+        {fonts + "liberation2/LiberationSerif-Regular.ttf", true, "libe", "Liberation Serif"},
+        {"", false, "Deja", "DejaVu Math TeX Gyre"},  // the last file added no DejaVu family
+        {text, false, "libe", "Liberation Serif"},  // no font: the last file's families stand
+        {"", false, "Liberation Mono", "Liberation Mono"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Start);
+        if (!c.Register.isEmpty()) {
+            QString copy = dir.filePath(QString::fromStdString(c.Start) + QFileInfo(c.Register).fileName());
+            ASSERT_TRUE(QFile::copy(c.Register, copy));
+            EXPECT_EQ(RegisterFontFile(copy.toStdString()), c.Added);
+        }
+        FontChoice choice = ChooseFont(*ask, c.Start, 0);
+        EXPECT_EQ(choice.Face, c.Shown);
+        EXPECT_EQ(choice.Style, 0);
+    }
+    FontChoice cancelled = ChooseFont(*ask, "deja", StyleItalic, [](QFontDialog*) { return false; });
+    EXPECT_FALSE(cancelled.Accepted);
+    EXPECT_EQ(cancelled.Face, "deja");
+    EXPECT_EQ(cancelled.Style, StyleItalic);
 }
 
 }  // namespace
