@@ -7,7 +7,7 @@ set -euo pipefail
 driver=$1
 
 printf '[Windows]\nMainX = 3000\nMainY = 2000\n' > Glyphery.inf
-for i in $(seq 100); do echo idle; done > start-and-quit.script
+for i in $(seq 300); do echo idle; done > start-and-quit.script
 echo "dump frame 0" >> start-and-quit.script
 QT_QPA_PLATFORM=xcb "$driver" start-and-quit.script > out.txt
 cat out.txt

@@ -8,34 +8,43 @@ driver=$1
 
 idle() { for i in $(seq "$1"); do echo idle; done; }
 # Opens the window with a command, puts the main window on top, gives the
-# command again, then leaves time to look at the stack.
+# command again, then leaves time to look at the stack. The window manager
+# has a second to answer each step (more than it needs, even on a busy
+# machine).
 twice() {
-    echo "$1"; idle 40
-    echo "activate 0"; idle 40
+    echo "$1"; idle 100
+    echo "activate 0"; idle 100
     echo "dump active"
-    echo "$1"; idle 40
-    echo "dump active"; idle 300
+    echo "$1"; idle 100
+    echo "dump active"; idle 500
 }
-{ idle 40; twice "shortcut 0 68"; twice "menu 37"; } > forward.script
+{ idle 100; twice "shortcut 0 68"; twice "menu 37"; } > forward.script
 
-# The title of the window at the top of the window manager's stack.
+# The title of the window at the top of the window manager's stack; empty
+# while there is none.
 top_window() {
     local stack
-    stack=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //')
-    xprop -id "${stack##*, }" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//'
+    stack=$(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -o '0x[0-9a-f]*$') || return 0
+    xprop -id "$stack" _NET_WM_NAME 2>/dev/null | sed 's/^[^"]*"//; s/"$//' || true
 }
 
 QT_QPA_PLATFORM=xcb "$driver" forward.script > out.txt &
 running=$!
 status=0
-check() {  # the number of "active" lines to wait for, the window expected on top
-    for i in $(seq 100); do
+# Waits until the driver has printed its Nth "active" line, then until the
+# window named is on top (for some seconds at most).
+check() {
+    for i in $(seq 1200); do
         [ "$(grep -c '^active' out.txt)" -ge "$1" ] && break
         sleep 0.05
     done
-    local top
-    top=$(top_window)
-    echo "after $(sed -n "$1p" <(grep '^active' out.txt)): on top \"$top\""
+    local top=""
+    for i in $(seq 100); do
+        top=$(top_window)
+        [ "$top" = "$2" ] && break
+        sleep 0.05
+    done
+    echo "after $(grep '^active' out.txt | sed -n "$1p"): on top \"$top\""
     [ "$top" = "$2" ] || status=1
 }
 check 2 "Font View"

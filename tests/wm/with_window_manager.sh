@@ -21,7 +21,7 @@ openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm 2>/dev/null || true' EXIT
 # The window manager is ready once it has announced itself on the root.
-for i in $(seq 100); do
+for i in $(seq 400); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.05
 done
