@@ -449,29 +449,38 @@ int ScrollAreaBorder(int control)
     return area ? area->frameWidth() : 0;
 }
 
-int ScrollAreaY(int control)
+// A scroll area's bar of that orientation; null when `control` is none.
+// Scrolling raises none of our events, so no blocker is needed to set it.
+static QScrollBar* ScrollBar(int control, Qt::Orientation orientation)
 {
     auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea);
-    return area ? area->verticalScrollBar()->value() : 0;
+    if (!area)
+        return nullptr;
+    return orientation == Qt::Vertical ? area->verticalScrollBar() : area->horizontalScrollBar();
+}
+
+int ScrollAreaY(int control)
+{
+    QScrollBar* bar = ScrollBar(control, Qt::Vertical);
+    return bar ? bar->value() : 0;
 }
 
 void SetScrollAreaY(int control, int y)
 {
-    // Scrolling raises none of our events, so no blocker is needed here.
-    if (auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea))
-        area->verticalScrollBar()->setValue(y);
+    if (QScrollBar* bar = ScrollBar(control, Qt::Vertical))
+        bar->setValue(y);
 }
 
 int ScrollAreaX(int control)
 {
-    auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea);
-    return area ? area->horizontalScrollBar()->value() : 0;
+    QScrollBar* bar = ScrollBar(control, Qt::Horizontal);
+    return bar ? bar->value() : 0;
 }
 
 void SetScrollAreaX(int control, int x)
 {
-    if (auto* area = ControlAs<QScrollArea>(control, ControlKind::ScrollArea))
-        area->horizontalScrollBar()->setValue(x);
+    if (QScrollBar* bar = ScrollBar(control, Qt::Horizontal))
+        bar->setValue(x);
 }
 
 // ---------------------------------------------------------------------------

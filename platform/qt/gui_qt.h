@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/gui.h"
+#include "platform/requesters.h"
 
 class QAction;
 class QTimer;
@@ -143,6 +144,10 @@ QFont DefaultDrawingFont();
 QFont StyledFont(const QString& face, int flags);
 // The families that the last font file registered added.
 const QStringList& RegisteredFamilies();
+
+// The font chooser over `parent`, started on a face, a size in points and
+// the style flags of FontStyle; cancelled, it reports what it started with.
+FontChoice RunFontChooser(const std::string& face, int size, int style, QWidget* parent);
 
 // A requester filter "Label|*.a;*.b|Label2|*.*" as Qt's name filters.
 QStringList FileFilters(const std::string& filter);
