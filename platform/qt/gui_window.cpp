@@ -3,7 +3,6 @@
 
 #include <QElapsedTimer>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 
 #include <clocale>
@@ -142,16 +141,8 @@ bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight, const
     Registry().Windows[window] = win;
     // The whole window opens on the screen: a window saved where no screen
     // is now, or reaching past the screen's edge, is moved onto it.
-    win->SetInnerSizeAt(QPoint(x, y), innerWidth, innerHeight);
-    if (flags & WindowCentered) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect area = screen->availableGeometry();
-            win->move(win->OnScreen(QPoint(area.x() + (area.width() - win->width()) / 2,
-                                           area.y() + (area.height() - win->height()) / 2)));
-        }
-    } else {
-        win->PlaceFrame(win->OnScreen(QPoint(x, y)));
-    }
+    win->Place(QPoint(x, y), innerWidth, innerHeight,
+               (flags & WindowCentered) ? qt::PlaceFrom::Centre : qt::PlaceFrom::NewPlace);
     win->show();
     return true;
 }
@@ -204,7 +195,7 @@ int WindowWidth(int window, bool inner)
     auto* win = FindWindow(window);
     if (!win)
         return 0;
-    return inner ? win->Client->width() : win->frameGeometry().width();
+    return inner ? win->Client->width() : win->OuterSize().width();
 }
 
 int WindowHeight(int window, bool inner)
@@ -212,7 +203,7 @@ int WindowHeight(int window, bool inner)
     auto* win = FindWindow(window);
     if (!win)
         return 0;
-    return inner ? win->Client->height() : win->frameGeometry().height();
+    return inner ? win->Client->height() : win->OuterSize().height();
 }
 
 void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
@@ -220,17 +211,9 @@ void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
     auto* win = FindWindow(window);
     if (!win)
         return;
-    const QPoint current = win->OuterPosition();
-    const QSize before = win->KnownSize;
-    win->SetInnerSizeAt(QPoint(x, y), innerWidth, innerHeight);
-    // Its own position leaves a window of the same size where it is, framed
-    // or not yet, on the screen or not. A new place or size keeps the whole
-    // window on the screen.
-    if (QPoint(x, y) == current && win->KnownSize == before)
-        return;
-    const QPoint wanted = win->OnScreen(QPoint(x, y));
-    if (wanted != current)
-        win->PlaceFrame(wanted);
+    // A new place or size keeps the whole window on the screen.
+    const bool here = QPoint(x, y) == win->OuterPosition();
+    win->Place(QPoint(x, y), innerWidth, innerHeight, here ? qt::PlaceFrom::CurrentPlace : qt::PlaceFrom::NewPlace);
 }
 
 void ActivateWindow(int window)
@@ -243,16 +226,6 @@ void ActivateWindow(int window)
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         win->raise();  // the offscreen platform has no stacking to change
     win->activateWindow();
-}
-
-void ScreenArea(int& x, int& y, int& width, int& height)
-{
-    QScreen* screen = GuiRunning() ? QGuiApplication::primaryScreen() : nullptr;
-    const QRect area = screen ? screen->availableGeometry() : QRect();
-    x = area.x();
-    y = area.y();
-    width = area.width();
-    height = area.height();
 }
 
 int ActiveWindow()
