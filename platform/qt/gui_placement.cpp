@@ -1,6 +1,9 @@
 // Where windows go: the screen a window is sized and placed on, the fitting
 // of its frame into that screen's free area, and the watch over a new frame
-// until the window manager has framed it.
+// until the window manager has framed it. A new window is shown only once
+// the program handles events, so that the window manager's frame is seen as
+// soon as it is there; until then the window is fitted with another window's
+// frame, or a usual one.
 //
 // One screen decides both a window's size and its place: the screen that
 // holds the place asked for a window opening or moved by the program, the
@@ -20,12 +23,30 @@ namespace platform::qt {
 
 namespace {
 
+// Borders and a title bar as most window managers draw them, erring on the
+// large side: a window fitted with them before its own frame is known stays
+// on the screen, and grows by a few pixels once the frame is known.
+constexpr QMargins UsualFrame(6, 38, 6, 6);
+
 void ReportSize(int window)
 {
     Event size;
     size.Kind = EventKind::SizeWindow;
     size.Window = window;
     PushEvent(size);
+}
+
+// The frame the platform gives a window before it is shown, where it knows
+// one (a window manager frames a window only once it is shown); none else.
+QMargins NewWindowFrame()
+{
+    std::optional<QMargins>& known = Registry().NewWindowFrame;
+    if (!known) {
+        QWindow probe;
+        probe.create();
+        known = probe.frameMargins();
+    }
+    return *known;
 }
 
 // The frame `window` is taken to have (see WindowWidget::FrameMargins); a
@@ -37,7 +58,8 @@ QMargins TakenFrame(const WindowWidget* window)
     for (const auto& [number, other] : Registry().Windows)
         if (other && other.data() != window && other->windowHandle() && !other->windowHandle()->frameMargins().isNull())
             return other->windowHandle()->frameMargins();
-    return QMargins();
+    const QMargins platform = NewWindowFrame();
+    return platform.isNull() ? UsualFrame : platform;
 }
 
 // A screen as placement sees it: its whole area and the free part of it
@@ -157,6 +179,30 @@ QSize WindowWidget::OuterSize() const
 
 QRect WindowWidget::ScreenArea() { return ScreenAreaFor(DisplayScreens(), QRect(OuterPosition(), OuterSize())); }
 
+void WindowWidget::ShowSoon()
+{
+    showDue_ = true;
+    QTimer::singleShot(0, this, [this] { ShowNow(); });
+}
+
+void WindowWidget::ShowNow()
+{
+    if (!showDue_)
+        return;
+    showDue_ = false;
+    show();
+    // The window manager frames the window from now on.
+    if (Placing())
+        frameClock_.start();
+}
+
+void ShowDueWindows()
+{
+    for (const auto& [number, window] : Registry().Windows)
+        if (window)
+            window->ShowNow();
+}
+
 void WindowWidget::PlaceFrame(QPoint position)
 {
     wantedFrame_ = position;
@@ -200,7 +246,7 @@ void WindowWidget::SettleFrame()
             move(wantedFrame_);
         if (now - framedAt_ > 500)
             StopSettling();
-    } else if (now > 10000) {
+    } else if (!showDue_ && now > 10000) {
         // No window manager has framed it (there may be none, or a very
         // busy one): it stands as asked.
         StopSettling();

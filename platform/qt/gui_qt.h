@@ -64,8 +64,8 @@ public:
     // it is larger. A frame that fits stays exactly where asked.
     // A window resized where it stands keeps its place when its size does
     // not change, on the screen or not. Until the window manager has framed
-    // the window, its frame is taken to be that of another window of ours;
-    // once it is known, the window is fitted again with it.
+    // the window, its frame is taken to be that of another window of ours,
+    // or a usual one; once it is known, the window is fitted again with it.
     void Place(QPoint position, int width, int height, PlaceFrom from);
     // The frame's position: where Place put it while the window is still
     // being framed and placed, then where the window stands.
@@ -75,6 +75,12 @@ public:
     QSize OuterSize() const;
     // The free area of the screen the window covers the most.
     QRect ScreenArea();
+    // Shows the window once the program next handles events: until then it
+    // could be neither drawn nor framed, as the window system's answers are
+    // read only then.
+    void ShowSoon();
+    // Shows a window whose showing is due now.
+    void ShowNow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -99,7 +105,8 @@ private:
     void SettleFrame();
     // The frame's borders and title bar: the window's own once the window
     // system has framed it; until then those of another window of ours that
-    // is framed (one window manager frames them alike), else none.
+    // is framed (one window manager frames them alike), else those the
+    // platform gives a window before it is shown, else a usual frame.
     QMargins FrameMargins() const;
     // True from PlaceFrame until the window stands framed where it was
     // placed.
@@ -107,12 +114,17 @@ private:
     void StopSettling();
 
     Request request_;
+    bool showDue_ = false;
     QPoint wantedFrame_;
     QTimer* frameTimer_ = nullptr;  // active while the window is being placed
-    QElapsedTimer frameClock_;      // since PlaceFrame
+    QElapsedTimer frameClock_;      // since the window was placed or shown
     qint64 framedAt_ = -1;          // when the frame was first known
     std::vector<QSize> earlierSizes_;  // set by the program while placing, then replaced
 };
+
+// Shows every window whose showing is due, before the user acts on one of
+// them: the user acts on windows that are shown.
+void ShowDueWindows();
 
 // A canvas: a backing image that drawing writes and the screen shows.
 class CanvasWidget : public QWidget {

@@ -117,6 +117,7 @@ void EndGui()
     while (!gui.Windows.empty())
         CloseWindow(gui.Windows.begin()->first);
     gui.Queue.clear();
+    gui.NewWindowFrame.reset();
     if (gui.OwnApp) {
         // The clipboard's text stays for other programs where the system allows.
         delete gui.App;
@@ -143,7 +144,7 @@ bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight, const
     // is now, or reaching past the screen's edge, is moved onto it.
     win->Place(QPoint(x, y), innerWidth, innerHeight,
                (flags & WindowCentered) ? qt::PlaceFrom::Centre : qt::PlaceFrom::NewPlace);
-    win->show();
+    win->ShowSoon();
     return true;
 }
 
@@ -221,6 +222,7 @@ void ActivateWindow(int window)
     auto* win = FindWindow(window);
     if (!win)
         return;
+    qt::ShowDueWindows();
     if (win->isMinimized())
         win->showNormal();
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
@@ -285,6 +287,7 @@ void ClickWindow(int window, int x, int y, int buttons)
     const Qt::MouseButton button = buttons == ButtonRight ? Qt::RightButton : Qt::LeftButton;
     if (!win)
         return;
+    qt::ShowDueWindows();
     QWidget* target = win->Client->childAt(x, y);
     if (!target)
         target = win->Client;
