@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -523,9 +525,15 @@ void FreeFont(int font) { g_fonts.erase(font); }
 
 bool RegisterFontFile(const std::string& path)
 {
-    if (!GuiRunning() || path.empty())
+    if (!GuiRunning())
         return false;
-    int id = QFontDatabase::addApplicationFont(Q(path));
+    // Read here, never waiting, and handed over as bytes: the toolkit, given
+    // the path, would open it itself and wait on a pipe for a writer.
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes))
+        return false;
+    const int id = QFontDatabase::addApplicationFontFromData(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
     if (families.isEmpty())
         return false;
