@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/requesters.h"
 
 namespace platform {
 
@@ -221,9 +222,15 @@ void DrawVectorText(const std::string& text);  // at the cursor, top-left placem
 void StopVectorDrawing();
 
 // ---- Fonts ---------------------------------------------------------------
-// Bold, italic, underline and strike-out have the values the font chooser
+// Bold, italic, underline and strike-out are the bits the font chooser
 // reports (platform/requesters.h), so a chosen style loads as it is.
-enum FontFlags { FontBold = 256, FontItalic = 512, FontUnderline = 4, FontStrikeOut = 8, FontHighQuality = 16 };
+enum FontFlags {
+    FontBold = StyleBold,
+    FontItalic = StyleItalic,
+    FontUnderline = StyleUnderline,
+    FontStrikeOut = StyleStrikeOut,
+    FontHighQuality = 16,
+};
 bool LoadFont(int font, const std::string& face, int sizePoints, int flags = 0);
 bool IsFont(int font);
 void FreeFont(int font);

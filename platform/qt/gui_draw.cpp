@@ -141,9 +141,13 @@ QFont DefaultDrawingFont()
 
 QFont StyledFont(const QString& face, int flags)
 {
-    QFont font = face.isEmpty() ? QApplication::font() : QFont(face);
-    font.setBold(flags & FontBold);
-    font.setItalic(flags & FontItalic);
+    // A face under its own family name is that face, of whatever weight.
+    std::optional<QFont> own = OwnFamilyFont(face, flags);
+    QFont font = own ? *own : face.isEmpty() ? QApplication::font() : QFont(face);
+    if (!own) {
+        font.setBold(flags & FontBold);
+        font.setItalic(flags & FontItalic);
+    }
     font.setUnderline(flags & FontUnderline);
     font.setStrikeOut(flags & FontStrikeOut);
     return font;
