@@ -50,6 +50,11 @@ void ActivateWindow(int window);
 // y, width and height.
 void ScreenArea(int& x, int& y, int& width, int& height);
 int ActiveWindow();  // -1 when none of ours
+// True once the window system has framed the window and the window stands
+// where it was placed; false before, and always where nothing frames
+// windows (the offscreen platform). For the driver's checks under a window
+// manager.
+bool WindowPlaced(int window);
 
 // ---- Events --------------------------------------------------------------
 enum class EventKind { None = 0, Control, Menu, CloseWindow, SizeWindow };

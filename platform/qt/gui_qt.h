@@ -64,6 +64,8 @@ public:
     // The frame's position: where PlaceFrame put it while the window is
     // still being framed and placed, then where the window stands.
     QPoint OuterPosition();
+    // Framed by the window system and standing where PlaceFrame put it.
+    bool Placed() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -245,6 +245,12 @@ void ActivateWindow(int window)
     win->activateWindow();
 }
 
+bool WindowPlaced(int window)
+{
+    auto* win = FindWindow(window);
+    return win && win->Placed();
+}
+
 void ScreenArea(int& x, int& y, int& width, int& height)
 {
     QScreen* screen = GuiRunning() ? QGuiApplication::primaryScreen() : nullptr;
