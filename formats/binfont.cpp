@@ -101,18 +101,11 @@ std::string DecodeGlyph(std::span<const uint8_t> file, int64_t p, const BinSetti
 }
 
 // The first `limit` bytes of the file (fewer when it is shorter); false when
-// it cannot be opened.
+// it cannot be read.
 bool ReadFileStart(const std::string& path, int64_t limit, std::vector<uint8_t>& bytes)
 {
-    platform::TextFileReader file;
-    if (!file.Open(path))
-        return false;
-    const int64_t n = std::min(file.Length(), limit);
-    bytes.resize(size_t(std::max<int64_t>(n, 0)));
-    for (uint8_t& byte : bytes)
-        byte = file.ReadByte();
-    file.Close();
-    return true;
+    const platform::FileRead read = platform::ReadWholeFile(path, bytes, limit);
+    return read == platform::FileRead::Done || read == platform::FileRead::TooLarge;
 }
 
 }  // namespace

@@ -58,30 +58,6 @@ private:
 
 }  // namespace
 
-bool IsWindowsFontHeader(std::span<const uint8_t> head, int64_t fileSize)
-{
-    if (head.size() < FntHeaderSize)
-        return false;
-    const uint32_t version = Little(head, 0, 2);
-    const bool raster = (Little(head, 66, 2) & 1) == 0;
-    if ((version != 0x0200 && version != 0x0300) || !raster)
-        return false;
-    const int64_t size = Little(head, 2, 4);
-    if (size == fileSize)
-        return true;
-    // More bytes than the size field gives: the rest of the header must hold
-    // together. The character table of version 3.0 has entries of 6 bytes
-    // behind a header of 148.
-    const int64_t first = head[95];
-    const int64_t last = head[96];
-    const int64_t table = version == 0x0200 ? int64_t(FntHeaderSize) + 4 * (last - first + 1)
-                                            : 148 + 6 * (last - first + 1);
-    const int64_t face = Little(head, 105, 4);
-    const int64_t bits = Little(head, 113, 4);
-    return size < fileSize && Little(head, 88, 2) != 0 && Little(head, 93, 2) != 0 && first <= last &&
-           table <= bits && bits < fileSize && face < fileSize;
-}
-
 std::pair<int32_t, int32_t> FntCell(int32_t width, int32_t height)
 {
     const int32_t w = width;

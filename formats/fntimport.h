@@ -23,16 +23,6 @@ struct FntFont {
 // The version 2.0 header; the character table follows it.
 constexpr size_t FntHeaderSize = 118;
 
-// Whether a file of `fileSize` bytes starting with `head` (its first
-// FntHeaderSize bytes, or all of a shorter file) is a Windows bitmap font:
-// version 2.0 or 3.0, a raster font, and a size field equal to the file's
-// size. A file with more bytes than its size field gives (padded, or the
-// field left 0) is taken only when the header holds together: a height and
-// a width, a last code not below the first, the character table ahead of
-// the bitmaps, and the bitmaps and the face name inside the file. A file
-// shorter than its size field is never taken.
-bool IsWindowsFontHeader(std::span<const uint8_t> head, int64_t fileSize);
-
 // Reads a whole .fnt file. It is refused (Ok false) when the header says
 // other than version 2.0, a width or height of 0, a last code below the first,
 // a height above 60 or a width above 1024, or when the header, its character

@@ -103,16 +103,6 @@ std::string_view FieldOf(std::string_view text, int k, char separator)
     return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
-// Whether the open `file` starts as a Windows bitmap font.
-static bool IsWindowsFontFile(platform::TextFileReader& file)
-{
-    std::vector<uint8_t> head;
-    file.Seek(0);
-    while (head.size() < FntHeaderSize && int64_t(head.size()) < file.Length())
-        head.push_back(file.ReadByte());
-    return IsWindowsFontHeader(head, file.Length());
-}
-
 void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
 {
     ResetFontForReading(s);
@@ -126,10 +116,10 @@ void ReadFontFile(State& s, FontRead (*reader)(FontLines&))
     FileFontLines lines(file);
     FontRead read = reader(lines);
     // ".fnt" also names the Windows bitmap font, which Open does not read:
-    // such a file is refused like any other, and the message points to the
-    // command that reads it.
+    // such a file is refused like any other, and when "Import FNT Font"
+    // reads it the message points there.
     if (read.ErrorReading)
-        read.WindowsFont = IsWindowsFontFile(file);
+        read.WindowsFont = ParseFntFont(file.Bytes()).Ok;
     file.Close();
     StoreFontRead(s, read);
 }

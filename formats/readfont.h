@@ -75,7 +75,8 @@ struct FontRead {
     bool ErrorReading = false;   // "Error reading file"
     bool NotTerminated = false;  // "Font not terminated properly."
     bool CodesLeftOut = false;   // characters past code 255 were dropped
-    // Refused, but a Windows bitmap font: the message says what reads it.
+    // Refused, but a Windows bitmap font that "Import FNT Font" reads: the
+    // message points there.
     bool WindowsFont = false;
 
     // Stores the glyph of `code` (text in the ANSI code page); a code past

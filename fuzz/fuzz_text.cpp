@@ -1,8 +1,11 @@
-// The Windows-1252 text reader on any file: lines come out as UTF-8 without
-// line ends, byte reads and seeks stay in the file, and the conversion
-// back gives the bytes read.
+// The whole-file read and the Windows-1252 text reader on any file: a read
+// up to a limit keeps exactly the file's first bytes, lines come out as UTF-8
+// without line ends, byte reads and seeks stay in the file, and the
+// conversion back gives the bytes read.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fuzz/input_file.h"
 #include "platform/files.h"
@@ -34,8 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (platform::Utf8ToAnsi(platform::AnsiToUtf8(bytes)) != bytes)
         std::abort();
 
+    const std::string path = input.Put(data, size);
+    const int64_t limit = size ? data[size - 1] % (int64_t(size) + 2) : 0;
+    std::vector<uint8_t> start;
+    const platform::FileRead read = platform::ReadWholeFile(path, start, limit);
+    if (read != (limit >= int64_t(size) ? platform::FileRead::Done : platform::FileRead::TooLarge) ||
+        start != std::vector<uint8_t>(data, data + std::min<int64_t>(limit, int64_t(size))))
+        std::abort();
+
     platform::TextFileReader reader;
-    if (!reader.Open(input.Put(data, size)) || reader.Length() != int64_t(size))
+    if (!reader.Open(path) || reader.Length() != int64_t(size))
         std::abort();
     std::string joined;
     while (!reader.Eof()) {

@@ -1,5 +1,5 @@
-// Files and folders on POSIX: buffered 8-bit text reading, every write as a
-// safe replacement, whole-file bytes, path parts and listings.
+// Files and folders on POSIX: every write as a safe replacement, path parts,
+// listings and the program's folders.
 #include "platform/files.h"
 
 #include <algorithm>
@@ -19,35 +19,6 @@ namespace platform {
 
 namespace {
 
-constexpr size_t ReadBufferSize = 64 * 1024;
-
-// read() that retries after a signal; -1 on error.
-ssize_t ReadSome(int fd, char* data, size_t size)
-{
-    while (true) {
-        ssize_t n = ::read(fd, data, size);
-        if (n >= 0 || errno != EINTR)
-            return n;
-    }
-}
-
-// Opens a regular file for reading; -1 for anything else. A pipe or a device
-// (a chosen "/dev/zero", a FIFO) would block the open or never end.
-int OpenRegularFile(const std::string& path, struct stat& info)
-{
-    if (path.empty())
-        return -1;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
 bool WriteAll(std::FILE* file, const std::string& bytes)
 {
     if (bytes.empty())
@@ -56,105 +27,6 @@ bool WriteAll(std::FILE* file, const std::string& bytes)
 }
 
 }  // namespace
-
-// ---- TextFileReader ---------------------------------------------------------
-
-TextFileReader::~TextFileReader() { Close(); }
-
-bool TextFileReader::Open(const std::string& path)
-{
-    Close();
-    struct stat info;
-    int fd = OpenRegularFile(path, info);
-    if (fd < 0)
-        return false;
-    fd_ = fd;
-    length_ = static_cast<int64_t>(info.st_size);
-    buffer_.resize(ReadBufferSize);
-    next_ = end_ = 0;
-    bufferOffset_ = 0;
-    return true;
-}
-
-bool TextFileReader::IsOpen() const { return fd_ >= 0; }
-
-bool TextFileReader::Fill()
-{
-    if (next_ < end_)
-        return true;
-    if (fd_ < 0)
-        return false;
-    bufferOffset_ += static_cast<int64_t>(end_);
-    next_ = end_ = 0;
-    ssize_t n = ReadSome(fd_, buffer_.data(), buffer_.size());
-    if (n <= 0)
-        return false;
-    end_ = static_cast<size_t>(n);
-    return true;
-}
-
-std::string TextFileReader::ReadLine()
-{
-    std::string bytes;
-    while (next_ < end_ || Fill()) {
-        const char* start = buffer_.data() + next_;
-        size_t available = end_ - next_;
-        size_t k = 0;
-        while (k < available && start[k] != '\r' && start[k] != '\n')
-            k++;
-        bytes.append(start, k);
-        next_ += k;
-        if (k < available) {
-            char ending = buffer_[next_++];
-            if (ending == '\r' && (next_ < end_ || Fill()) && buffer_[next_] == '\n')
-                next_++;
-            break;
-        }
-    }
-    return AnsiToUtf8(bytes);
-}
-
-bool TextFileReader::Eof() { return !(next_ < end_ || Fill()); }
-
-// Taken when the file was opened: callers ask for it in every pass of a
-// byte loop.
-int64_t TextFileReader::Length() { return fd_ >= 0 ? length_ : 0; }
-
-int64_t TextFileReader::Position() { return bufferOffset_ + static_cast<int64_t>(next_); }
-
-void TextFileReader::Seek(int64_t position)
-{
-    if (fd_ < 0)
-        return;
-    if (position < 0)
-        position = 0;
-    if (position >= bufferOffset_ && position <= bufferOffset_ + static_cast<int64_t>(end_)) {
-        next_ = static_cast<size_t>(position - bufferOffset_);
-        return;
-    }
-    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
-        return;
-    bufferOffset_ = position;
-    next_ = end_ = 0;
-}
-
-uint8_t TextFileReader::ReadByte()
-{
-    if (next_ >= end_ && !Fill())
-        return 0;
-    return static_cast<uint8_t>(buffer_[next_++]);
-}
-
-void TextFileReader::Close()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-    buffer_.clear();
-    buffer_.shrink_to_fit();
-    next_ = end_ = 0;
-    bufferOffset_ = 0;
-}
 
 // ---- ReplacingFile ----------------------------------------------------------
 
@@ -317,32 +189,7 @@ bool TextFileWriter::Close()
     return ok;
 }
 
-// ---- Whole files --------------------------------------------------------------
-
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes)
-{
-    bytes.clear();
-    struct stat info;
-    int fd = OpenRegularFile(path, info);
-    if (fd < 0)
-        return false;
-    if (info.st_size > 0)
-        bytes.reserve(static_cast<size_t>(info.st_size));
-    std::vector<char> chunk(ReadBufferSize);
-    bool ok = true;
-    while (true) {
-        ssize_t n = ReadSome(fd, chunk.data(), chunk.size());
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        bytes.insert(bytes.end(), chunk.data(), chunk.data() + n);
-    }
-    ::close(fd);
-    if (!ok)
-        bytes.clear();
-    return ok;
-}
+// ---- Whole-file writes ------------------------------------------------------
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {

@@ -9,35 +9,54 @@
 
 namespace platform {
 
-// A text file in the ANSI code page (Windows-1252), read line by line.
+// How a read of a whole file ended.
+enum class FileRead {
+    Done,        // every byte of the file is read
+    CannotOpen,  // missing, not a regular file, or not readable
+    CannotRead,  // a read failed, or would have waited
+    TooLarge,    // more bytes than asked for: the first of them are read
+    NoMemory,
+};
+
+// The largest file read whole when no other limit is given. No font file the
+// program reads comes near it.
+constexpr int64_t MaxFileRead = int64_t(1) << 30;
+
+// The one way the program reads a file a user names. It never waits: the
+// file is opened without blocking (a named pipe or a device would hold the
+// open until a writer came), must be a regular file, and is read until its
+// end, whatever size it gives (/proc files give 0); a read that would wait,
+// as /proc/kmsg's waits for the next kernel message, fails the whole read.
+// At most `limit` bytes are kept: with TooLarge, `bytes` holds the file's
+// first `limit` bytes; after any other failure it is empty.
+FileRead ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, int64_t limit = MaxFileRead);
+// The whole file (ReadWholeFile gave Done); false otherwise, and `bytes` empty.
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes);
+
+// A text file in the ANSI code page (Windows-1252), read whole by ReadWholeFile
+// when opened and then served line by line or byte by byte.
 class TextFileReader {
 public:
-    TextFileReader() = default;
-    ~TextFileReader();
-    TextFileReader(const TextFileReader&) = delete;
-    TextFileReader& operator=(const TextFileReader&) = delete;
-
+    // False, and nothing open, when ReadFileBytes fails.
     bool Open(const std::string& path);
-    bool IsOpen() const;
+    bool IsOpen() const { return open_; }
     // The next line as UTF-8, without its end (CR, LF or CR LF).
     std::string ReadLine();
-    bool Eof();
-    int64_t Length();
-    int64_t Position();
+    bool Eof() const { return next_ >= bytes_.size(); }
+    int64_t Length() const { return int64_t(bytes_.size()); }
+    int64_t Position() const { return int64_t(next_); }
+    // A position past the end reads as the end.
     void Seek(int64_t position);
     // One byte; 0 at or past the end of the file.
     uint8_t ReadByte();
+    // Every byte of the file, as read.
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
     void Close();
 
 private:
-    bool Fill();  // refills the buffer when it is used up; false at the end
-
-    int fd_ = -1;
-    std::vector<char> buffer_;
-    size_t next_ = 0;            // next unread byte in buffer_
-    size_t end_ = 0;             // bytes held in buffer_
-    int64_t bufferOffset_ = 0;   // file position of buffer_[0]
-    int64_t length_ = 0;         // the file's size when opened
+    std::vector<uint8_t> bytes_;
+    size_t next_ = 0;
+    bool open_ = false;
 };
 
 // The one way the program writes a file. The content goes into a temporary
@@ -97,8 +116,6 @@ private:
     bool failed_ = false;
 };
 
-// The whole file; false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes);
 // Writes bytes as they are, through a ReplacingFile; false on failure.
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

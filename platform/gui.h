@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/requesters.h"
 
 namespace platform {
 
@@ -54,6 +55,11 @@ void ScreenArea(int window, int& x, int& y, int& width, int& height);
 // window to the screen it opens on this way, its frame included.
 void FitWindowSize(int x, int y, int& innerWidth, int& innerHeight);
 int ActiveWindow();  // -1 when none of ours
+// True once the window system has framed the window and the window stands
+// where it was placed; false before, and always where nothing frames
+// windows (the offscreen platform). For the driver's checks under a window
+// manager.
+bool WindowPlaced(int window);
 
 // ---- Events --------------------------------------------------------------
 enum class EventKind { None = 0, Control, Menu, CloseWindow, SizeWindow };
@@ -226,9 +232,15 @@ void DrawVectorText(const std::string& text);  // at the cursor, top-left placem
 void StopVectorDrawing();
 
 // ---- Fonts ---------------------------------------------------------------
-// Bold, italic, underline and strike-out have the values the font chooser
+// Bold, italic, underline and strike-out are the bits the font chooser
 // reports (platform/requesters.h), so a chosen style loads as it is.
-enum FontFlags { FontBold = 256, FontItalic = 512, FontUnderline = 4, FontStrikeOut = 8, FontHighQuality = 16 };
+enum FontFlags {
+    FontBold = StyleBold,
+    FontItalic = StyleItalic,
+    FontUnderline = StyleUnderline,
+    FontStrikeOut = StyleStrikeOut,
+    FontHighQuality = 16,
+};
 bool LoadFont(int font, const std::string& face, int sizePoints, int flags = 0);
 bool IsFont(int font);
 void FreeFont(int font);

@@ -9,8 +9,6 @@
 #include <map>
 #include <new>
 
-#include <sys/stat.h>
-
 #include "platform/files.h"
 #include "platform/image_codecs.h"
 
@@ -99,40 +97,23 @@ namespace {
 // No image file we accept is larger than a 32-bit BMP of the largest image.
 constexpr int64_t MaxImageFileSize = codec::MaxDecodedPixels * 4 + (int64_t(1) << 20);
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string& error)
+// The image file's bytes; false, with the reason, when there are none to
+// decode.
+bool ReadImageFile(const std::string& path, std::vector<uint8_t>& data, std::string& error)
 {
-    // Only a regular file: a pipe or a device would block or never end.
-    struct stat info;
-    std::FILE* f = nullptr;
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-        f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = "The image file could not be opened.";
-        return false;
-    }
-    bool ok = false;
-    long size = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0)
-        size = std::ftell(f);
-    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
-        error = "The image file could not be read.";
-    } else if (size == 0) {
+    switch (ReadWholeFile(path, data, MaxImageFileSize)) {
+    case FileRead::Done:
+        if (!data.empty())
+            return true;
         error = "The image file is empty.";
-    } else if (size > MaxImageFileSize) {
-        error = "The image file is too large.";
-    } else {
-        try {
-            data.resize(size_t(size));
-            if (std::fread(data.data(), 1, data.size(), f) == data.size())
-                ok = true;
-            else
-                error = "The image file could not be read.";
-        } catch (const std::bad_alloc&) {
-            error = "Not enough memory to read the image file.";
-        }
+        return false;
+    case FileRead::CannotOpen: error = "The image file could not be opened."; break;
+    case FileRead::CannotRead: error = "The image file could not be read."; break;
+    case FileRead::TooLarge: error = "The image file is too large."; break;
+    case FileRead::NoMemory: error = "Not enough memory to read the image file."; break;
     }
-    std::fclose(f);
-    return ok;
+    data = {};
+    return false;
 }
 
 }  // namespace
@@ -143,7 +124,7 @@ bool LoadImageFile(const std::string& path, Image& image, std::string* error)
     std::vector<uint8_t> data;
     Image loaded;
     bool ok = false;
-    if (ReadWholeFile(path, data, reason)) {
+    if (ReadImageFile(path, data, reason)) {
         static const uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
         const uint8_t* d = data.data();
         size_t n = data.size();

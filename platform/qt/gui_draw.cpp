@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -139,9 +141,13 @@ QFont DefaultDrawingFont()
 
 QFont StyledFont(const QString& face, int flags)
 {
-    QFont font = face.isEmpty() ? QApplication::font() : QFont(face);
-    font.setBold(flags & FontBold);
-    font.setItalic(flags & FontItalic);
+    // A face under its own family name is that face, of whatever weight.
+    std::optional<QFont> own = OwnFamilyFont(face, flags);
+    QFont font = own ? *own : face.isEmpty() ? QApplication::font() : QFont(face);
+    if (!own) {
+        font.setBold(flags & FontBold);
+        font.setItalic(flags & FontItalic);
+    }
     font.setUnderline(flags & FontUnderline);
     font.setStrikeOut(flags & FontStrikeOut);
     return font;
@@ -523,9 +529,15 @@ void FreeFont(int font) { g_fonts.erase(font); }
 
 bool RegisterFontFile(const std::string& path)
 {
-    if (!GuiRunning() || path.empty())
+    if (!GuiRunning())
         return false;
-    int id = QFontDatabase::addApplicationFont(Q(path));
+    // Read here, never waiting, and handed over as bytes: the toolkit, given
+    // the path, would open it itself and wait on a pipe for a writer.
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes))
+        return false;
+    const int id = QFontDatabase::addApplicationFontFromData(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
     if (families.isEmpty())
         return false;

@@ -261,6 +261,11 @@ void WindowWidget::StopSettling()
 
 bool WindowWidget::Placing() const { return frameTimer_ && frameTimer_->isActive(); }
 
+bool WindowWidget::Placed() const
+{
+    return !Placing() && windowHandle() && !windowHandle()->frameMargins().isNull();
+}
+
 QPoint WindowWidget::OuterPosition()
 {
     SettleFrame();

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,8 @@ public:
     void ShowSoon();
     // Shows a window whose showing is due now.
     void ShowNow();
+    // Framed by the window system and standing where Place put it.
+    bool Placed() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -181,6 +184,24 @@ QFont DefaultDrawingFont();
 QFont StyledFont(const QString& face, int flags);
 // The families that the last font file registered added.
 const QStringList& RegisteredFamilies();
+
+// A family's name without its foundry: "Nimbus Sans" of "Nimbus Sans [urw]".
+QString WithoutFoundry(const QString& family);
+// A face as Qt lists it (family, with its foundry where Qt gives one, and
+// style), with the family name its font gives it among up to four faces
+// that bold and italic tell apart, and its bits there (FontBold, FontItalic).
+struct OwnFace {
+    QString Family, Style;
+    QString OwnFamily;  // empty when the font gives none
+    int Bits;
+};
+OwnFace NamesOf(const QString& family, const QString& style);
+// The faces whose font gives them `name` as their own family name, one for
+// each bits, when Qt lists no family of that name (see fontfaces_qt.cpp).
+QList<OwnFace> OwnFamily(const QString& name);
+// The face of OwnFamily(name) that `flags` ask for, as StyledFont makes it;
+// nothing when there is none.
+std::optional<QFont> OwnFamilyFont(const QString& name, int flags);
 
 // The font chooser over `parent`, started on a face, a size in points and
 // the style flags of FontStyle; cancelled, it reports what it started with.

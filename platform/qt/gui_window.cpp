@@ -230,6 +230,12 @@ void ActivateWindow(int window)
     win->activateWindow();
 }
 
+bool WindowPlaced(int window)
+{
+    auto* win = FindWindow(window);
+    return win && win->Placed();
+}
+
 int ActiveWindow()
 {
     if (!GuiRunning())

@@ -14,6 +14,7 @@
 #include "platform/gui.h"
 #include "platform/image.h"
 #include "platform/requesters.h"
+#include "tests/platform/await_active.h"
 
 namespace {
 
@@ -262,17 +263,12 @@ TEST_F(FontView, ClicksPickCharacters)
     OpenCharacterList();
     ViewFont(s);
 
-    // The click hands the focus back to the main window (in the window
-    // system's own time).
-    auto awaitActive = [](int window) {
-        for (int i = 0; i < 100 && platform::ActiveWindow() != window; ++i) platform::WaitEvent(10);
-        return platform::ActiveWindow();
-    };
+    // The click hands the focus back to the main window.
     platform::ActivateWindow(69);
-    ASSERT_EQ(awaitActive(69), 69);
+    ASSERT_EQ(AwaitActive(69), 69);
     ClickCell(1, 0);
     EXPECT_EQ(Picked(), "Chr$(65),    Chr$($41) | 0 65");
-    EXPECT_EQ(awaitActive(0), 0);
+    EXPECT_EQ(AwaitActive(0), 0);
     ClickCell(2, 1);  // code 64 + 16 + 2
     EXPECT_EQ(Picked(), "Chr$(82),    Chr$($52) | 17 82");
 

@@ -18,6 +18,7 @@
 #include "platform/image.h"
 #include "platform/requesters.h"
 #include "tests/app/pattern_picture.h"
+#include "tests/platform/await_active.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -360,9 +361,7 @@ TEST_F(ImageCapture, KeysOfTheWindow)
     Start();
     Choose(PatternPicture(Kind::Png, 16, 24));
     platform::ActivateWindow(81);
-    for (int i = 0; i < 100 && platform::ActiveWindow() != 81; i++)
-        platform::WaitEvent(10);
-    ASSERT_EQ(platform::ActiveWindow(), 81);
+    ASSERT_EQ(AwaitActive(81), 81);
     while (platform::WaitEvent(0).Kind != EventKind::None) {
     }
     const std::pair<int, int> keys[] = {{platform::KeyRight, 84}, {platform::KeyLeft, 85}, {platform::KeyUp, 86},

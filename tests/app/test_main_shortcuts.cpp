@@ -12,6 +12,7 @@
 #include "core/state.h"
 #include "platform/gui.h"
 #include "platform/requesters.h"
+#include "tests/platform/await_active.h"
 #include "tests/platform/temp_folder.h"
 
 namespace {
@@ -27,10 +28,7 @@ protected:
         platform::UseRequesters(std::move(requesters));
         ASSERT_TRUE(ProgramStart(s));
         platform::ActivateWindow(0);
-        // A window manager, if there is one, answers in its own time.
-        for (int i = 0; i < 100 && platform::ActiveWindow() != 0; i++)
-            platform::WaitEvent(10);
-        ASSERT_EQ(platform::ActiveWindow(), 0);
+        ASSERT_EQ(AwaitActive(0), 0);
         Raised();
     }
     void TearDown() override

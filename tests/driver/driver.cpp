@@ -38,6 +38,15 @@
 //   move WINDOW X Y                  the window's frame moved to (X, Y), its inner
 //                                    size kept, as the program moves a window
 //   idle                             one pass of the loop
+//   wait placed WINDOW               passes of the loop until the window manager
+//                                    has framed the window and it stands where it
+//                                    was placed (never on the offscreen platform)
+//   wait active WINDOW               passes of the loop until the window is the
+//                                    active one
+//   wait file PATH                   passes of the loop until the file PATH exists:
+//                                    a check outside the program lets it go on
+//                                    (a wait still waiting after a minute ends the
+//                                    run with exit code 1)
 //   bytes PATH HEX...                append bytes, each two hexadecimal digits
 //                                    (blanks between them allowed), to the file
 //                                    PATH, creating it when missing
@@ -377,6 +386,8 @@ void Driver::Step(const std::string& line)
         NeedRunning();
         if (!ProgramPass(s))
             End();
+    } else if (op == "wait") {
+        Wait(line, w);
     } else if (op == "dump") {
         Dump(line, w);
     } else {

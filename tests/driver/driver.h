@@ -52,6 +52,10 @@ struct Driver {
     // The program quits as the user would make it.
     void Quit();
 
+    // Runs the loop until a window is placed or active, or a file exists
+    // (waits.cpp).
+    void Wait(const std::string& line, const std::vector<std::string>& w);
+
     // Dumps (dumps.cpp).
     void Dump(const std::string& line, const std::vector<std::string>& w);
     void DumpFont();

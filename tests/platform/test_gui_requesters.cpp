@@ -19,8 +19,12 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPushButton>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -42,8 +46,9 @@ using namespace platform;
 
 // Runs `act` on each modal dialog that comes up, in turn; `act` closes the
 // dialog it is given or leaves it up to be given again. A dialog that `act`
-// does not expect, or any dialog after five seconds, is closed here and the
-// test fails: no test waits on a dialog for ever.
+// does not expect, or any dialog after a minute (a stall, even on a busy
+// machine), is closed here and the test fails: no test waits on a dialog for
+// ever.
 class Answerer {
 public:
     explicit Answerer(std::function<bool(QWidget*, int)> act) : act_(std::move(act))
@@ -53,7 +58,7 @@ public:
             QWidget* dialog = QApplication::activeModalWidget();
             if (!dialog)
                 return;
-            bool late = clock_.elapsed() > 5000;
+            bool late = clock_.elapsed() > 60000;
             if (late || !act_(dialog, count_++)) {
                 ADD_FAILURE() << (late ? "a dialog stayed up" : "an unexpected dialog came up");
                 if (auto* box = qobject_cast<QDialog*>(dialog))
@@ -399,7 +404,10 @@ TEST_F(Requester, BoxesShowTheirTitleWhole)
 // A file requester never blocks the program, whatever the folder it lists or
 // the name typed holds: as root, reading /proc/kmsg waits for the kernel's
 // next message, and opening a named pipe waits for a writer. It tells the
-// type of a file from its name, never from what it holds.
+// type of a file from its name, never from what it holds. The requester
+// stays up until its model has listed an empty folder asked for after what
+// the start and the typing asked for: one thread lists them in turn, so all
+// of those are listed by then, and none blocked.
 TEST_F(Requester, FileRequesterNeverBlocks)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("pipes"));
@@ -419,38 +427,41 @@ TEST_F(Requester, FileRequesterNeverBlocks)
         {dir.path() + "/", "/proc/kmsg"},  // in /proc after the second "/"
         {dir.path() + "/", pipe},
     };
+    int number = 0;
     for (const Case& c : cases) {
         std::string shown = "started in " + c.Start.toStdString() + ", with \"" + c.Typed.toStdString() + "\" typed";
         SCOPED_TRACE(shown);
-        std::snprintf(Watchdog::Blocked, sizeof Watchdog::Blocked, "\nThe file requester %s blocked the program.\n",
-                      shown.c_str());
-        Watchdog watchdog(10);
-        QElapsedTimer clock, tick;
-        qint64 longest = 0;  // the longest wait between two ticks of the answering timer
-        clock.start();
+        std::snprintf(Watchdog::Blocked, sizeof Watchdog::Blocked,
+                      "\nThe file requester %s blocked the program or its listing.\n", shown.c_str());
+        const QString last = dir.path() + "/last" + QString::number(number++);
+        ASSERT_TRUE(QDir().mkdir(last));
+        Watchdog watchdog(30);
+        bool listed = false;
         Answerer answer([&](QWidget* dialog, int n) {
             auto* files = qobject_cast<QFileDialog*>(dialog);
-            if (!files)
+            auto* model = files ? files->findChild<QFileSystemModel*>() : nullptr;
+            if (!model)
                 return false;
             if (n == 0) {
+                QObject::connect(model, &QFileSystemModel::directoryLoaded, [&](const QString& path) {
+                    listed = listed || path == last;
+                });
                 if (!c.Typed.isEmpty())
                     TypeName(files, c.Typed);
-            } else {
-                longest = std::max(longest, tick.elapsed());
-            }
-            tick.start();
-            if (clock.elapsed() > 1000) {
-                auto* model = files->findChild<QFileSystemModel*>();
-                QString type = model ? model->type(model->index(notes)) : QString();
+            } else if (n == 5) {  // after the passes that ask for what the typing showed
+                QModelIndex folder = model->index(last);
+                EXPECT_TRUE(model->canFetchMore(folder));
+                model->fetchMore(folder);
+            } else if (n > 10 && listed) {
+                QString type = model->type(model->index(notes));
                 EXPECT_EQ(type.toStdString(), byName.toStdString()) << "told from the name";
                 files->reject();
             }
             return true;
         });
         EXPECT_EQ(ask->OpenFile("Open", c.Start.toStdString(), "All files|*.*", 0), "");
+        EXPECT_TRUE(listed);
         EXPECT_GT(answer.Count(), 10);
-        EXPECT_LT(longest, 500) << "the program stood still for a while";
-        EXPECT_LT(clock.elapsed(), 3000);
     }
 }
 
@@ -474,67 +485,111 @@ TEST_F(Requester, OpensOnTheStyleItStartsWith)
     }
 }
 
+// What a font draws: some glyphs at 100 pixels, a size at which Qt no
+// longer thickens a face for bold.
+QList<QImage> Drawn(QFont font)
+{
+    font.setPixelSize(100);
+    QRawFont raw = QRawFont::fromFont(font);
+    QList<QImage> glyphs;
+    for (quint32 glyph : raw.glyphIndexesForString("Hag"))
+        glyphs << raw.alphaMapForGlyph(glyph, QRawFont::PixelAntialiasing);
+    return glyphs;
+}
+
+// What the chooser reports with `style` of `family` picked; `shown` is the
+// font it showed. The font loaded from the report draws the face shown.
+FontChoice Pick(Requesters& ask, const QString& family, const QString& style, QFont& shown)
+{
+    FontChoice chosen = ChooseFont(ask, "Arial", 0, [&](QFontDialog* font) {
+        SelectInFontList(font, 0, family);
+        SelectInFontList(font, 1, style);
+        shown = font->currentFont();
+        return true;
+    });
+    EXPECT_TRUE(LoadFont(0, chosen.Face, 16, chosen.Style));
+    EXPECT_TRUE(Drawn(*qt::FontObject(0)) == Drawn(shown)) << (family + " " + style).toStdString();
+    return chosen;
+}
+
+// Picks `style` of `family` and expects the report; the chooser started on
+// the report opens on the face shown and reports it again.
+void ExpectReported(Requesters& ask, const QString& family, const QString& style, const std::string& face, int bits)
+{
+    SCOPED_TRACE((family + " " + style).toStdString());
+    QFont shown, opened;
+    FontChoice chosen = Pick(ask, family, style, shown);
+    EXPECT_EQ(chosen.Face, face);
+    EXPECT_EQ(chosen.Style, bits);
+    FontChoice again = ChooseFont(ask, chosen.Face, chosen.Style, [&](QFontDialog* font) {
+        opened = font->currentFont();
+        return true;
+    });
+    EXPECT_TRUE(Drawn(opened) == Drawn(shown));
+    EXPECT_EQ(again.Face, chosen.Face);
+    EXPECT_EQ(again.Style, chosen.Style);
+}
+
 // The program keeps of a font only its face name and bold and italic bits,
-// so the chooser offers only the styles that they draw, and reports each
-// under the name that reaches it: a style of a wider family that is also a
-// family of its own, as "DejaVu Serif" "Condensed Italic" is "DejaVu Serif
-// Condensed" "Italic", by that family's name. "ExtraLight" is reached by no
-// name: fontconfig lists it under "DejaVu Sans" and an alias only.
+// and the chooser reports each style it offers under the name that reaches
+// it: a style of a wider family that is also a family of its own, as "DejaVu
+// Serif" "Condensed Italic" is "DejaVu Serif Condensed" "Italic", by that
+// family's name; a weight that bold and italic do not reach by the face's
+// own family name, which the chooser lists as a family too with the styles
+// installed under it: "DejaVu Sans" "ExtraLight" is "DejaVu Sans Light".
 TEST_F(Requester, ReportsTheStyleItShows)
 {
     ASSERT_TRUE(QFontDatabase::styles("DejaVu Sans").contains("ExtraLight")) << "it comes with fonts-dejavu-extra";
-    for (const QString& family : QFontDatabase::families()) {
-        if (!family.startsWith("DejaVu"))
-            continue;
-        for (const QString& style : QFontDatabase::styles(family)) {
-            SCOPED_TRACE((family + " " + style).toStdString());
-            bool offered = false;
-            QFont shown;
-            FontChoice choice = ChooseFont(*ask, "Arial", 0, [&](QFontDialog* font) {
-                SelectInFontList(font, 0, family);
-                offered = FontListRows(font, 1).contains(style);
-                if (offered) {
-                    SelectInFontList(font, 1, style);
-                    shown = font->currentFont();
-                }
-                return offered;
-            });
-            EXPECT_EQ(offered, style != "ExtraLight");
-            if (!offered)
-                continue;
-            ASSERT_TRUE(LoadFont(0, choice.Face, 16, choice.Style));
-            QFontInfo drawn(*qt::FontObject(0)), wanted(shown);
-            EXPECT_EQ(drawn.styleName().toStdString(), wanted.styleName().toStdString());
-            EXPECT_EQ(drawn.italic(), wanted.italic());
-            EXPECT_EQ(drawn.weight(), wanted.weight());
-        }
+    QStringList families;
+    ChooseFont(*ask, "Arial", 0, [&](QFontDialog* font) {
+        families = FontListRows(font, 0).filter(QRegularExpression("^DejaVu"));
+        return false;
+    });
+    EXPECT_TRUE(families.contains("DejaVu Sans Light"));
+    for (const QString& family : families) {
+        QStringList styles;
+        ChooseFont(*ask, "Arial", 0, [&](QFontDialog* font) {
+            SelectInFontList(font, 0, family);
+            styles = FontListRows(font, 1);
+            return false;
+        });
+        EXPECT_EQ(styles.join(", ").toStdString(),
+                  (family == "DejaVu Sans Light" ? "ExtraLight" : QFontDatabase::styles(family).join(", ")).toStdString());
+        QFont shown;
+        for (const QString& style : styles)
+            Pick(*ask, family, style, shown);
     }
+    ExpectReported(*ask, "DejaVu Serif", "Condensed Italic", "DejaVu Serif Condensed", StyleItalic);
+    ExpectReported(*ask, "DejaVu Sans", "ExtraLight", "DejaVu Sans Light", 0);
+    ExpectReported(*ask, "DejaVu Sans Light", "ExtraLight", "DejaVu Sans Light", 0);
+}
 
-    // Condensed Italic draws narrow, and the next chooser opens on it.
-    FontChoice chosen = ChooseFont(*ask, "Arial", 0, [](QFontDialog* font) {
-        SelectInFontList(font, 0, "DejaVu Serif");
-        SelectInFontList(font, 1, "Condensed Italic");
-        return true;
-    });
-    EXPECT_EQ(chosen.Face, "DejaVu Serif Condensed");
-    EXPECT_EQ(chosen.Style, StyleItalic);
-    const QString text = "The quick brown fox";
-    auto width = [&](const std::string& face, int style) {
-        EXPECT_TRUE(LoadFont(0, face, 16, style));
-        return QFontMetrics(*qt::FontObject(0)).horizontalAdvance(text);
-    };
-    QFont condensed = QFontDatabase::font("DejaVu Serif", "Condensed Italic", 16);
-    condensed.setPixelSize(qt::PointsToPixels(16));
-    EXPECT_EQ(width(chosen.Face, chosen.Style), QFontMetrics(condensed).horizontalAdvance(text));
-    EXPECT_LT(width(chosen.Face, chosen.Style) * 10, width("DejaVu Serif", StyleItalic) * 9);
-    QString opened;
-    FontChoice again = ChooseFont(*ask, chosen.Face, chosen.Style, [&](QFontDialog* font) {
-        opened = QFontInfo(font->currentFont()).styleName();
-        return true;
-    });
-    EXPECT_EQ(opened.toStdString(), "Condensed Italic");
-    EXPECT_EQ(again.Face, chosen.Face);
-    EXPECT_EQ(again.Style, chosen.Style);
+// A family that two foundries make is listed once for each, tagged with the
+// foundry; the chooser reports it without the tag where that name draws the
+// face shown. Here a copy of "Liberation Mono" renamed "Liberation Sans" and
+// made by "TEST", which has no bold.
+TEST_F(Requester, ReportsAFamilyWithoutItsFoundryWhereThatDrawsIt)
+{
+    QFile mono("/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf");
+    ASSERT_TRUE(mono.open(QIODevice::ReadOnly));
+    QByteArray font = mono.readAll();
+    for (int table = 0; table < qFromBigEndian<quint16>(font.constData() + 4); table++)
+        if (font.mid(12 + 16 * table, 4) == "OS/2")
+            font.replace(qFromBigEndian<quint32>(font.constData() + 12 + 16 * table + 8) + 58, 4, "TEST");
+    QStringEncoder utf16(QStringConverter::Utf16BE);
+    font.replace(QByteArray(utf16("Liberation Mono")), QByteArray(utf16("Liberation Sans")))
+        .replace("Liberation Mono", "Liberation Sans");
+    QFile copy(dir.filePath("Other.ttf"));
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly) && copy.write(font) == font.size());
+    copy.close();
+    ASSERT_TRUE(RegisterFontFile(copy.fileName().toStdString()));
+    ASSERT_TRUE(QFontDatabase::families().contains("Liberation Sans [TEST]"));
+    // Which foundry Qt takes for the name alone depends on whether the name
+    // was looked up before the copy came.
+    const bool copyTaken = Drawn(QFont("Liberation Sans")) == Drawn(QFont("Liberation Sans [TEST]"));
+    ExpectReported(*ask, "Liberation Sans [TEST]", "Regular", copyTaken ? "Liberation Sans" : "Liberation Sans [TEST]", 0);
+    ExpectReported(*ask, "Liberation Sans [1ASC]", "Regular", copyTaken ? "Liberation Sans [1ASC]" : "Liberation Sans", 0);
+    ExpectReported(*ask, "Liberation Sans [1ASC]", "Bold", "Liberation Sans", StyleBold);
 }
 
 // A start name that is no family's whole name, such as the first four

@@ -11,12 +11,13 @@ cat > Glyphery.inf <<'INF'
 MainX = 300
 MainY = 250
 INF
-# Enough passes of the loop for the window manager to frame the window.
-for i in $(seq 40); do echo idle; done > start-and-quit.script
+# Each run quits once the window manager has framed the window and the
+# window stands placed.
+echo "wait placed 0" > start-and-quit.script
 
 status=0
 for run in 1 2 3; do
-    QT_QPA_PLATFORM=xcb "$driver" start-and-quit.script >/dev/null
+    QT_QPA_PLATFORM=xcb "$driver" start-and-quit.script >/dev/null || status=1
     position=$(grep -E '^Main[XY] *=' Glyphery.inf | tr -d ' \r' | tr '\n' ' ')
     echo "run $run: $position"
     [ "$position" = "MainX=300 MainY=250 " ] || status=1
@@ -24,21 +25,25 @@ done
 
 # Where the window really stands while it runs: its frame's top-left corner
 # (the inner window's place on the screen less its place in the frame),
-# looked at until it is right or the program has run for some seconds.
-for i in $(seq 600); do echo idle; done > stay.script
+# looked at until it is right (for half a minute at most); then the file
+# "looked" lets the program quit.
+echo "wait file looked" > stay.script
+rm -f looked
 QT_QPA_PLATFORM=xcb "$driver" stay.script >/dev/null &
 running=$!
 frame=none
-for i in $(seq 50); do
+for i in $(seq 300); do
+    if info=$(xwininfo -name Glyphery 2>/dev/null); then
+        x=$(( $(echo "$info" | awk '/Absolute upper-left X/ {print $4}') - $(echo "$info" | awk '/Relative upper-left X/ {print $4}') ))
+        y=$(( $(echo "$info" | awk '/Absolute upper-left Y/ {print $4}') - $(echo "$info" | awk '/Relative upper-left Y/ {print $4}') ))
+        frame="$x,$y"
+        [ "$frame" = "300,250" ] && break
+    fi
+    kill -0 "$running" 2>/dev/null || break
     sleep 0.1
-    info=$(xwininfo -name Glyphery 2>/dev/null) || continue
-    x=$(( $(echo "$info" | awk '/Absolute upper-left X/ {print $4}') - $(echo "$info" | awk '/Relative upper-left X/ {print $4}') ))
-    y=$(( $(echo "$info" | awk '/Absolute upper-left Y/ {print $4}') - $(echo "$info" | awk '/Relative upper-left Y/ {print $4}') ))
-    frame="$x,$y"
-    [ "$frame" = "300,250" ] && break
 done
 echo "frame on screen: $frame"
 [ "$frame" = "300,250" ] || status=1
-kill "$running" 2>/dev/null || true
-wait "$running" 2>/dev/null || true
+touch looked
+wait "$running" || status=1
 exit $status

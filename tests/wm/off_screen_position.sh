@@ -7,8 +7,7 @@ set -euo pipefail
 driver=$1
 
 printf '[Windows]\nMainX = 3000\nMainY = 2000\n' > Glyphery.inf
-for i in $(seq 300); do echo idle; done > start-and-quit.script
-echo "dump frame 0" >> start-and-quit.script
+printf 'wait placed 0\ndump frame 0\n' > start-and-quit.script
 QT_QPA_PLATFORM=xcb "$driver" start-and-quit.script > out.txt
 cat out.txt
 read -r x y w h < <(sed -E 's/^frame 0 ([0-9-]+),([0-9-]+) ([0-9]+) x ([0-9]+) on .*/\1 \2 \3 \4/' out.txt)

@@ -6,19 +6,19 @@
 set -euo pipefail
 driver=$1
 
-idle() { for i in $(seq "$1"); do echo idle; done; }
-# Opens the window with a command, puts the main window on top, gives the
-# command again, then leaves time to look at the stack. The window manager
-# has a second to answer each step (more than it needs, even on a busy
-# machine).
+# Opens the window with a command (its number second) and waits until the
+# window manager has framed it, puts the main window forward, gives the
+# command again, then waits until the check below has looked at the stack
+# (it writes the file looked-N, N third). Each wait lasts until the window
+# manager has done what was asked, however busy the machine is.
 twice() {
-    echo "$1"; idle 100
-    echo "activate 0"; idle 100
+    echo "$1"; echo "wait placed $2"
+    echo "activate 0"; echo "wait active 0"
     echo "dump active"
-    echo "$1"; idle 100
-    echo "dump active"; idle 500
+    echo "$1"; echo "wait active $2"
+    echo "dump active"; echo "wait file looked-$3"
 }
-{ idle 100; twice "shortcut 0 68"; twice "menu 37"; } > forward.script
+{ echo "wait placed 0"; twice "shortcut 0 68" 69 1; twice "menu 37" 103 2; } > forward.script
 
 # The title of the window at the top of the window manager's stack; empty
 # while there is none.
@@ -28,24 +28,27 @@ top_window() {
     xprop -id "$stack" _NET_WM_NAME 2>/dev/null | sed 's/^[^"]*"//; s/"$//' || true
 }
 
+rm -f looked-*
 QT_QPA_PLATFORM=xcb "$driver" forward.script > out.txt &
 running=$!
 status=0
 # Waits until the driver has printed its Nth "active" line, then until the
-# window named is on top (for some seconds at most).
+# window named is on top (half a minute at most), while the driver runs; then
+# lets the driver go on.
 check() {
-    for i in $(seq 1200); do
-        [ "$(grep -c '^active' out.txt)" -ge "$1" ] && break
+    while [ "$(grep -c '^active' out.txt)" -lt "$1" ] && kill -0 "$running" 2>/dev/null; do
         sleep 0.05
     done
     local top=""
-    for i in $(seq 100); do
+    for i in $(seq 600); do
         top=$(top_window)
         [ "$top" = "$2" ] && break
+        kill -0 "$running" 2>/dev/null || break
         sleep 0.05
     done
     echo "after $(grep '^active' out.txt | sed -n "$1p"): on top \"$top\""
     [ "$top" = "$2" ] || status=1
+    touch "looked-$(($1 / 2))"
 }
 check 2 "Font View"
 check 4 "TrueType Font View"
