@@ -5,7 +5,7 @@
 #   first_frame_on_screen.sh DRIVER   (run by with_window_manager.sh)
 set -euo pipefail
 driver=$1
-for i in $(seq 20000); do echo idle; done > stay.script  # ended here, long after the looks
+echo "wait file looked" > stay.script  # the file "looked" lets the program quit
 
 # The frame of shown window $1 as "X Y W H": its place on the screen less its
 # place in the frame, its size with the frame's borders; fails while hidden.
@@ -24,6 +24,7 @@ trap '[ -z "$running" ] || kill "$running" 2>/dev/null || true' EXIT
 status=0
 for run in 1 2 3; do
     printf '[Font]\nFont Width = 1024\nFont Height = 1024\n' > Glyphery.inf
+    rm -f looked
     QT_QPA_PLATFORM=xcb "$driver" stay.script >/dev/null &
     running=$!
     # The first look is when the window appears, however slow the start (a
@@ -49,8 +50,8 @@ for run in 1 2 3; do
     done
     echo "run $run: 30 looks, $outside past the screen, the last $x,$y $w x $h"
     [ "$outside" = 0 ] || status=1
-    kill "$running"
-    wait "$running" 2>/dev/null || true
+    touch looked
+    wait "$running" || status=1
     running=""
 done
 exit $status
