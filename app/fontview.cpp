@@ -60,21 +60,17 @@ void ShowSheet()
     }
 }
 
-// The largest canvas that keeps Font View on the screen, for a sheet of
-// sheetW x sheetH: the sheet itself when it fits, else the sheet scaled down
-// with its aspect kept. The window's frame is taken to be the main window's.
-void FitSheetToScreen(int sheetW, int sheetH, int& canvasW, int& canvasH)
+// The largest canvas that keeps Font View on the screen it opens on at
+// (x, y), for a sheet of sheetW x sheetH: the sheet itself when it fits, else
+// the sheet scaled down with its aspect kept.
+void FitSheetToScreen(int x, int y, int sheetW, int sheetH, int& canvasW, int& canvasH)
 {
     canvasW = sheetW;
     canvasH = sheetH;
-    int x = 0, y = 0, screenW = 0, screenH = 0;
-    platform::ScreenArea(x, y, screenW, screenH);
-    if (screenW <= 0 || screenH <= 0)
-        return;
-    const int frameW = platform::WindowWidth(obj::MainWindow, false) - platform::WindowWidth(obj::MainWindow);
-    const int frameH = platform::WindowHeight(obj::MainWindow, false) - platform::WindowHeight(obj::MainWindow);
-    const int roomW = std::max(screenW - frameW - 20, 1);
-    const int roomH = std::max(screenH - frameH - 60, 1);
+    int roomW = sheetW + 20, roomH = sheetH + 60;
+    platform::FitWindowSize(x, y, roomW, roomH);
+    roomW = std::max(roomW - 20, 1);
+    roomH = std::max(roomH - 60, 1);
     if (sheetW <= roomW && sheetH <= roomH)
         return;
     canvasW = int(std::min<int64_t>(roomW, int64_t(roomH) * sheetW / sheetH));
@@ -177,7 +173,7 @@ void ViewFont(State& s)
     // that the window's close box stays in reach.
     int canvasW = SW;
     int canvasH = SH;
-    FitSheetToScreen(SW, SH, canvasW, canvasH);
+    FitSheetToScreen(s.FontViewX, s.FontViewY, SW, SH, canvasW, canvasH);
     const bool open = OpenFontViewWindow(s.FontViewX, s.FontViewY, canvasW, canvasH);
 
     // The sheet is drawn straight from the glyph texts, so `Grid` keeps the

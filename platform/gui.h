@@ -47,8 +47,13 @@ int WindowHeight(int window, bool inner = true);
 void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight);
 void ActivateWindow(int window);
 // The part of the screen that windows may take (task bars left out), as x,
-// y, width and height.
-void ScreenArea(int& x, int& y, int& width, int& height);
+// y, width and height: of the screen `window` is on, the primary screen when
+// that window is not open.
+void ScreenArea(int window, int& x, int& y, int& width, int& height);
+// The inner size, at most innerWidth x innerHeight, of a sizeable window
+// without a menu bar opened with its frame at (x, y): OpenWindow fits such a
+// window to the screen it opens on this way, its frame included.
+void FitWindowSize(int x, int y, int& innerWidth, int& innerHeight);
 int ActiveWindow();  // -1 when none of ours
 // True once the window system has framed the window and the window stands
 // where it was placed; false before, and always where nothing frames

@@ -248,6 +248,7 @@ void PressKey(int window, int key)
     const int code = QtKey(key);
     if (!win || code == 0)
         return;
+    qt::ShowDueWindows();
     QWidget* focus = QApplication::focusWidget();
     QWidget* target = focus && focus->window() == win ? focus : win;
     const Qt::KeyboardModifiers modifiers = QtModifiers(key);

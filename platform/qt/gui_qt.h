@@ -28,6 +28,12 @@ namespace platform::qt {
 inline QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 inline std::string U(const QString& text) { return text.toUtf8().toStdString(); }
 
+// How a window comes to its place. One opening, or moved by the program to a
+// new place, goes to the screen that holds the place asked; one resized where
+// it stands stays on the screen it covers the most; a centred one goes to the
+// middle of the primary screen.
+enum class PlaceFrom { NewPlace, CurrentPlace, Centre };
+
 // A top-level window: the menu bar (when there is one) on top, the client
 // area below it. The inner size is the client area's.
 class WindowWidget : public QWidget {
@@ -49,22 +55,34 @@ public:
     void LayoutParts();
     // Sets the inner size, keeping a fixed frame fixed.
     void SetInnerSize(int width, int height);
-    // Sets the inner size for a frame that is to stand at `position`; a
-    // sizeable window grows no larger than the free area of that screen.
-    void SetInnerSizeAt(QPoint position, int width, int height);
-    // `position` moved just far enough for the whole frame to lie inside the
-    // free area of its screen, or to that area's top-left corner when the
-    // frame is larger; a frame that fits stays exactly there.
-    QPoint OnScreen(QPoint position) const;
-    // Puts the frame (title bar and borders included) at `position`. A new
-    // window's frame is not known until the window manager has framed it:
-    // until then the window stands with its inner area there, and it is
-    // moved once the frame appears, so that the frame ends where asked.
-    void PlaceFrame(QPoint position);
-    // The frame's position: where PlaceFrame put it while the window is
-    // still being framed and placed, then where the window stands.
+
+    // ---- Placement (gui_placement.cpp) ----
+
+    // Sizes and places the window, its frame at `position` and its inner
+    // size `width` x `height`, on one screen (see PlaceFrom): a sizeable
+    // window grows no larger than that screen's free area, and the frame is
+    // moved just far enough to lie inside it, or to its top-left corner when
+    // it is larger. A frame that fits stays exactly where asked.
+    // A window resized where it stands keeps its place when its size does
+    // not change, on the screen or not. Until the window manager has framed
+    // the window, its frame is taken to be that of another window of ours,
+    // or a usual one; once it is known, the window is fitted again with it.
+    void Place(QPoint position, int width, int height, PlaceFrom from);
+    // The frame's position: where Place put it while the window is still
+    // being framed and placed, then where the window stands.
     QPoint OuterPosition();
-    // Framed by the window system and standing where PlaceFrame put it.
+    // The frame's size: the window's own once shown, else its inner size in
+    // the frame it is taken to have.
+    QSize OuterSize() const;
+    // The free area of the screen the window covers the most.
+    QRect ScreenArea();
+    // Shows the window once the program next handles events: until then it
+    // could be neither drawn nor framed, as the window system's answers are
+    // read only then.
+    void ShowSoon();
+    // Shows a window whose showing is due now.
+    void ShowNow();
+    // Framed by the window system and standing where Place put it.
     bool Placed() const;
 
 protected:
@@ -72,25 +90,44 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Moves a window placed by PlaceFrame to its place once its frame is
-    // known, for a short while after that.
+    // What the window was last asked for, to be fitted again once its frame
+    // is known.
+    struct Request {
+        QPoint Position;
+        QSize Inner;
+        bool Centred = false;
+        QRect Area;  // the free area of the screen chosen
+    };
+
+    // Moves the frame to `position`. A new window's frame is not known until
+    // the window manager has framed it: the window is then watched, and
+    // moved once the frame appears, so that the frame ends where asked.
+    void PlaceFrame(QPoint position);
+    // Fits the window again once its frame is known and keeps it in place
+    // for a short while after that.
     void SettleFrame();
     // The frame's borders and title bar: the window's own once the window
     // system has framed it; until then those of another window of ours that
-    // is framed (one window manager frames them alike), else none.
+    // is framed (one window manager frames them alike), else those the
+    // platform gives a window before it is shown, else a usual frame.
     QMargins FrameMargins() const;
-    QSize OuterSize() const;
     // True from PlaceFrame until the window stands framed where it was
     // placed.
     bool Placing() const;
     void StopSettling();
 
+    Request request_;
+    bool showDue_ = false;
     QPoint wantedFrame_;
     QTimer* frameTimer_ = nullptr;  // active while the window is being placed
-    QElapsedTimer frameClock_;      // since PlaceFrame
+    QElapsedTimer frameClock_;      // since the window was placed or shown
     qint64 framedAt_ = -1;          // when the frame was first known
     std::vector<QSize> earlierSizes_;  // set by the program while placing, then replaced
 };
+
+// Shows every window whose showing is due, before the user acts on one of
+// them: the user acts on windows that are shown.
+void ShowDueWindows();
 
 // A canvas: a backing image that drawing writes and the screen shows.
 class CanvasWidget : public QWidget {

@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,10 @@ struct GuiRegistry {
 
     std::deque<Event> Queue;
     QEventLoop* WaitLoop = nullptr;  // the wait in progress, if any
+
+    // The frame the platform gives a window before it is shown (none when
+    // a window manager frames it later), once asked (gui_placement.cpp).
+    std::optional<QMargins> NewWindowFrame;
 };
 
 // The one registry of the process.

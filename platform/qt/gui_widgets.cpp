@@ -12,14 +12,9 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
-#include <QScreen>
-#include <QTimer>
-#include <QWindow>
 #include <QWheelEvent>
 
 #include <algorithm>
-
-#include "platform/qt/gui_registry.h"
 
 namespace platform::qt {
 
@@ -38,34 +33,6 @@ Qt::WindowFlags QtWindowFlags(int flags)
             f |= Qt::WindowMaximizeButtonHint;
     }
     return f;
-}
-
-// The free area (task bars left out) of the screen that `frame` covers the
-// most; the primary screen's when it lies on none, as a window saved on a
-// screen since unplugged does.
-QRect FreeAreaFor(const QRect& frame)
-{
-    QScreen* best = nullptr;
-    qint64 most = 0;
-    for (QScreen* screen : QGuiApplication::screens()) {
-        const QRect common = screen->geometry().intersected(frame);
-        const qint64 covered = qint64(common.width()) * common.height();
-        if (!common.isEmpty() && covered > most) {
-            most = covered;
-            best = screen;
-        }
-    }
-    if (!best)
-        best = QGuiApplication::primaryScreen();
-    return best ? best->availableGeometry() : QRect();
-}
-
-void ReportSize(int window)
-{
-    Event size;
-    size.Kind = EventKind::SizeWindow;
-    size.Window = window;
-    PushEvent(size);
 }
 
 }  // namespace
@@ -130,114 +97,6 @@ void WindowWidget::SetInnerSize(int width, int height)
     LayoutParts();
 }
 
-void WindowWidget::SetInnerSizeAt(QPoint position, int width, int height)
-{
-    width = std::clamp(width, 1, QWIDGETSIZE_MAX);
-    height = std::clamp(height, 0, QWIDGETSIZE_MAX - 1000);
-    if (Flags & WindowSizeable) {
-        // A window never grows past the screen: the program's own windows
-        // scroll what does not fit.
-        const QMargins frame = FrameMargins();
-        const int extraW = frame.left() + frame.right();
-        const int extraH = frame.top() + frame.bottom() + MenuHeight();
-        const QRect area = FreeAreaFor(QRect(position, QSize(width + extraW, height + extraH)));
-        if (!area.isEmpty()) {
-            width = std::min(width, std::max(area.width() - extraW, 1));
-            height = std::min(height, std::max(area.height() - extraH, 0));
-        }
-    }
-    SetInnerSize(width, height);
-}
-
-QPoint WindowWidget::OnScreen(QPoint position) const
-{
-    const QSize outer = OuterSize();
-    const QRect area = FreeAreaFor(QRect(position, outer));
-    if (area.isEmpty())
-        return position;
-    return QPoint(std::max(std::min(position.x(), area.x() + area.width() - outer.width()), area.x()),
-                  std::max(std::min(position.y(), area.y() + area.height() - outer.height()), area.y()));
-}
-
-QMargins WindowWidget::FrameMargins() const
-{
-    if (windowHandle() && !windowHandle()->frameMargins().isNull())
-        return windowHandle()->frameMargins();
-    for (const auto& [number, other] : Registry().Windows)
-        if (other && other.data() != this && other->windowHandle() && !other->windowHandle()->frameMargins().isNull())
-            return other->windowHandle()->frameMargins();
-    return QMargins();
-}
-
-QSize WindowWidget::OuterSize() const { return KnownSize.grownBy(FrameMargins()); }
-
-void WindowWidget::PlaceFrame(QPoint position)
-{
-    wantedFrame_ = position;
-    framedAt_ = -1;
-    move(position);
-    if (!frameTimer_) {
-        frameTimer_ = new QTimer(this);
-        connect(frameTimer_, &QTimer::timeout, this, [this] { SettleFrame(); });
-    }
-    frameClock_.start();
-    frameTimer_->start(10);
-}
-
-void WindowWidget::SettleFrame()
-{
-    if (!frameTimer_ || !frameTimer_->isActive())
-        return;
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const qint64 now = frameClock_.elapsed();
-    if (!frame.isNull()) {
-        if (framedAt_ < 0) {
-            framedAt_ = now;
-            // Placed before its frame was known, the window is fitted to the
-            // screen again with it; a size the program did not set is
-            // reported to it, as the user's resizing is.
-            const QSize before = KnownSize;
-            SetInnerSizeAt(wantedFrame_, KnownSize.width(), KnownSize.height() - MenuHeight());
-            wantedFrame_ = OnScreen(wantedFrame_);
-            if (KnownSize != before)
-                ReportSize(Number);
-        }
-        // Framed: a move now places the frame itself. The window manager may
-        // still place the window once more as it maps it, or map it at the
-        // size it had when it was shown, so the frame is watched a little
-        // longer and put back where it belongs, at the size last set.
-        if (size() != KnownSize)
-            resize(KnownSize);
-        if (frameGeometry().topLeft() != wantedFrame_)
-            move(wantedFrame_);
-        if (now - framedAt_ > 500)
-            StopSettling();
-    } else if (now > 10000) {
-        // No window manager has framed it (there may be none, or a very
-        // busy one): it stands as asked.
-        StopSettling();
-    }
-}
-
-void WindowWidget::StopSettling()
-{
-    frameTimer_->stop();
-    earlierSizes_.clear();
-}
-
-bool WindowWidget::Placing() const { return frameTimer_ && frameTimer_->isActive(); }
-
-bool WindowWidget::Placed() const
-{
-    return !Placing() && windowHandle() && !windowHandle()->frameMargins().isNull();
-}
-
-QPoint WindowWidget::OuterPosition()
-{
-    SettleFrame();
-    return Placing() ? wantedFrame_ : frameGeometry().topLeft();
-}
-
 void WindowWidget::closeEvent(QCloseEvent* event)
 {
     // The program decides whether the window closes.
@@ -246,20 +105,6 @@ void WindowWidget::closeEvent(QCloseEvent* event)
     close.Kind = EventKind::CloseWindow;
     close.Window = Number;
     PushEvent(close);
-}
-
-void WindowWidget::resizeEvent(QResizeEvent* event)
-{
-    LayoutParts();
-    // While the window is being framed and placed, the window manager may
-    // give it back a size the program set before: SettleFrame puts the size
-    // last set back. Any other size is the user's.
-    const bool echo =
-        Placing() && std::find(earlierSizes_.begin(), earlierSizes_.end(), event->size()) != earlierSizes_.end();
-    if (event->size() != KnownSize && !echo) {
-        KnownSize = event->size();
-        ReportSize(Number);
-    }
 }
 
 // ---- CanvasWidget ----

@@ -3,7 +3,6 @@
 
 #include <QElapsedTimer>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 
 #include <clocale>
@@ -118,6 +117,7 @@ void EndGui()
     while (!gui.Windows.empty())
         CloseWindow(gui.Windows.begin()->first);
     gui.Queue.clear();
+    gui.NewWindowFrame.reset();
     if (gui.OwnApp) {
         // The clipboard's text stays for other programs where the system allows.
         delete gui.App;
@@ -142,17 +142,9 @@ bool OpenWindow(int window, int x, int y, int innerWidth, int innerHeight, const
     Registry().Windows[window] = win;
     // The whole window opens on the screen: a window saved where no screen
     // is now, or reaching past the screen's edge, is moved onto it.
-    win->SetInnerSizeAt(QPoint(x, y), innerWidth, innerHeight);
-    if (flags & WindowCentered) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect area = screen->availableGeometry();
-            win->move(win->OnScreen(QPoint(area.x() + (area.width() - win->width()) / 2,
-                                           area.y() + (area.height() - win->height()) / 2)));
-        }
-    } else {
-        win->PlaceFrame(win->OnScreen(QPoint(x, y)));
-    }
-    win->show();
+    win->Place(QPoint(x, y), innerWidth, innerHeight,
+               (flags & WindowCentered) ? qt::PlaceFrom::Centre : qt::PlaceFrom::NewPlace);
+    win->ShowSoon();
     return true;
 }
 
@@ -204,7 +196,7 @@ int WindowWidth(int window, bool inner)
     auto* win = FindWindow(window);
     if (!win)
         return 0;
-    return inner ? win->Client->width() : win->frameGeometry().width();
+    return inner ? win->Client->width() : win->OuterSize().width();
 }
 
 int WindowHeight(int window, bool inner)
@@ -212,7 +204,7 @@ int WindowHeight(int window, bool inner)
     auto* win = FindWindow(window);
     if (!win)
         return 0;
-    return inner ? win->Client->height() : win->frameGeometry().height();
+    return inner ? win->Client->height() : win->OuterSize().height();
 }
 
 void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
@@ -220,17 +212,9 @@ void ResizeWindow(int window, int x, int y, int innerWidth, int innerHeight)
     auto* win = FindWindow(window);
     if (!win)
         return;
-    const QPoint current = win->OuterPosition();
-    const QSize before = win->KnownSize;
-    win->SetInnerSizeAt(QPoint(x, y), innerWidth, innerHeight);
-    // Its own position leaves a window of the same size where it is, framed
-    // or not yet, on the screen or not. A new place or size keeps the whole
-    // window on the screen.
-    if (QPoint(x, y) == current && win->KnownSize == before)
-        return;
-    const QPoint wanted = win->OnScreen(QPoint(x, y));
-    if (wanted != current)
-        win->PlaceFrame(wanted);
+    // A new place or size keeps the whole window on the screen.
+    const bool here = QPoint(x, y) == win->OuterPosition();
+    win->Place(QPoint(x, y), innerWidth, innerHeight, here ? qt::PlaceFrom::CurrentPlace : qt::PlaceFrom::NewPlace);
 }
 
 void ActivateWindow(int window)
@@ -238,6 +222,7 @@ void ActivateWindow(int window)
     auto* win = FindWindow(window);
     if (!win)
         return;
+    qt::ShowDueWindows();
     if (win->isMinimized())
         win->showNormal();
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
@@ -249,16 +234,6 @@ bool WindowPlaced(int window)
 {
     auto* win = FindWindow(window);
     return win && win->Placed();
-}
-
-void ScreenArea(int& x, int& y, int& width, int& height)
-{
-    QScreen* screen = GuiRunning() ? QGuiApplication::primaryScreen() : nullptr;
-    const QRect area = screen ? screen->availableGeometry() : QRect();
-    x = area.x();
-    y = area.y();
-    width = area.width();
-    height = area.height();
 }
 
 int ActiveWindow()
@@ -318,6 +293,7 @@ void ClickWindow(int window, int x, int y, int buttons)
     const Qt::MouseButton button = buttons == ButtonRight ? Qt::RightButton : Qt::LeftButton;
     if (!win)
         return;
+    qt::ShowDueWindows();
     QWidget* target = win->Client->childAt(x, y);
     if (!target)
         target = win->Client;

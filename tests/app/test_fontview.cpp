@@ -210,7 +210,7 @@ TEST_F(FontView, BigSheetOpensNoLargerThanTheScreen)
     OpenCharacterList();
     ViewFont(s);
     int x = 0, y = 0, screenW = 0, screenH = 0;
-    platform::ScreenArea(x, y, screenW, screenH);
+    platform::ScreenArea(69, x, y, screenW, screenH);
     ASSERT_GT(screenW, 0);
     ASSERT_LT(screenW, 2086) << "the test needs a screen narrower than the sheet";
     EXPECT_LE(platform::WindowWidth(69, false), screenW);

@@ -35,6 +35,8 @@
 //                                    to X and Y
 //   activate WINDOW                  the window brought forward, as a click on
 //                                    it does
+//   move WINDOW X Y                  the window's frame moved to (X, Y), its inner
+//                                    size kept, as the program moves a window
 //   idle                             one pass of the loop
 //   wait placed WINDOW               passes of the loop until the window manager
 //                                    has framed the window and it stands where it
@@ -367,6 +369,15 @@ void Driver::Step(const std::string& line)
             Fail("activate takes one window number");
         NeedRunning();
         platform::ActivateWindow(Number(w[1]));
+    } else if (op == "move") {
+        if (w.size() != 4)
+            Fail("move takes WINDOW X Y");
+        NeedRunning();
+        const int window = Number(w[1]);
+        if (!platform::IsWindow(window))
+            Fail("window " + w[1] + " is not open");
+        platform::ResizeWindow(window, Number(w[2]), Number(w[3]), platform::WindowWidth(window),
+                               platform::WindowHeight(window));
     } else if (op == "bytes") {
         if (w.size() < 2)
             Fail("bytes takes PATH HEX...");

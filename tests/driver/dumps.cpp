@@ -142,7 +142,7 @@ void Driver::DumpFrame(int window)
 {
     using platform::Str;
     int x = 0, y = 0, w = 0, h = 0;
-    platform::ScreenArea(x, y, w, h);
+    platform::ScreenArea(window, x, y, w, h);
     const std::string screen = " on " + Str(x) + "," + Str(y) + " " + Str(w) + " x " + Str(h);
     if (!platform::IsWindow(window)) {
         Print("frame " + Str(window) + ": not open" + screen);
