@@ -67,7 +67,6 @@ struct Command {
 
 const Command Commands[] = {
     {"font.bas", "Could not read the file ", [](State& s, Recording&, const std::string& p) { OpenFontFile(s, p); }},
-    {"font.txt", "Could not read the file ", [](State& s, Recording&, const std::string& p) { OpenFontFile(s, p); }},
     {"recent.fnt", "Could not read the file ",
      [](State& s, Recording&, const std::string& p) {
          s.RecentFiles.insert(s.RecentFiles.begin(), p);
