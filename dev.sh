@@ -15,7 +15,7 @@ cd "$(dirname "$0")"
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev libxkbcommon-dev
           fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
-          xvfb xauth openbox x11-utils clang libclang-rt-14-dev console-setup-linux)
+          xvfb openbox x11-utils clang libclang-rt-14-dev console-setup-linux)
 
 install_missing() {
     local missing=()
